@@ -2,6 +2,8 @@
 // back exactly as written, whether or not they could be shown.
 #pragma once
 
+#include <memory>
+
 #include <QWidget>
 
 #include "text/text.h"

@@ -1,0 +1,180 @@
+#include "app/picture_box.h"
+
+#include <cstring>
+#include <optional>
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
+#include <QMouseEvent>
+#include <QMovie>
+#include <QPainter>
+
+#include "app/jpeg_decoder.h"
+#include "app/pcx_decoder.h"
+#include "app/picture_format.h"
+
+namespace brenvik {
+namespace {
+
+constexpr std::size_t kBmpHeaderSize = 14 + 40;
+
+std::uint32_t Dword(const Bytes& b, std::size_t at) {
+  return b[at] | (std::uint32_t{b[at + 1]} << 8) | (std::uint32_t{b[at + 2]} << 16) | (std::uint32_t{b[at + 3]} << 24);
+}
+
+// A QByteArray over `bytes` without a copy; valid while `bytes` lives unchanged.
+QByteArray View(const Bytes& bytes) {
+  return QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+// Qt's BMP reader shows whatever rows a truncated file holds; an uncompressed file whose
+// pixel rows end before the file does is refused here so that it shows nothing at all.
+bool UncompressedBmpComplete(const Bytes& b) {
+  if (b.size() < kBmpHeaderSize) return false;
+  const std::uint32_t headerSize = Dword(b, 14);
+  if (headerSize < 40) return true;  // OS/2 headers: left to Qt
+  const std::uint32_t pixelsAt = Dword(b, 10);
+  const auto width = static_cast<std::int32_t>(Dword(b, 18));
+  const auto height = static_cast<std::int32_t>(Dword(b, 22));
+  const unsigned bitCount = b[28] | (unsigned{b[29]} << 8);
+  const std::uint32_t compression = Dword(b, 30);
+  if (compression != 0 && compression != 3) return true;  // run-length data: left to Qt
+  if (width <= 0 || height == 0 || height == INT32_MIN || bitCount == 0 || bitCount > 32) return false;
+  const std::uint64_t rowBytes = (std::uint64_t(width) * bitCount + 31) / 32 * 4;
+  const std::uint64_t rows = height < 0 ? std::uint64_t(-std::int64_t{height}) : std::uint64_t(height);
+  return std::uint64_t{pixelsAt} + rowBytes * rows <= b.size();
+}
+
+QImage DecodeBmp(const Bytes& bytes) {
+  if (!UncompressedBmpComplete(bytes)) return {};
+  QImage image;
+  if (!image.loadFromData(View(bytes), "BMP")) return {};
+  return image;
+}
+
+// The directory entry `index` must lie inside the file, and so must the image it points at.
+bool IconEntryInside(const Bytes& b, int index) {
+  const std::size_t entry = 6 + 16 * std::size_t(index);
+  const std::uint64_t size = Dword(b, entry + 8);
+  const std::uint64_t offset = Dword(b, entry + 12);
+  return size > 0 && offset >= 6 && offset + size <= b.size();
+}
+
+// ICO and CUR: our directory choice, Qt's ico reader for the image itself (a DIB or a PNG).
+QImage DecodeIcon(const Bytes& bytes, bool cursor) {
+  const int index = ChooseIconImage(bytes);
+  if (index < 0 || !IconEntryInside(bytes, index)) return {};
+  QByteArray data(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+  // Qt's reader knows only the icon type word; a cursor file differs from an icon in that
+  // word and in its hot-spot fields, which are not needed for drawing.
+  if (cursor) data[2] = 1;
+  QBuffer buffer(&data);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, "ico");
+  if (!reader.jumpToImage(index)) return {};
+  QImage image = reader.read();
+  if (image.isNull()) return {};
+  return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QImage ImageFromPcx(const Bytes& bytes) {
+  std::optional<PcxImage> pcx = DecodePcx(bytes);
+  if (!pcx) return {};
+  QImage image(pcx->width, pcx->height, QImage::Format_RGB32);
+  if (image.isNull()) return {};
+  for (int y = 0; y < pcx->height; ++y) {
+    std::memcpy(image.scanLine(y), pcx->pixels.data() + std::size_t(y) * std::size_t(pcx->width),
+                std::size_t(pcx->width) * 4);
+  }
+  return image;
+}
+
+}  // namespace
+
+// What a box shows: a still image, or a GIF played by a QMovie reading the box's own copy
+// of the file.
+struct PictureBox::Shown {
+  QImage image;
+  QByteArray gifData;
+  QBuffer gifBuffer;
+  std::unique_ptr<QMovie> movie;
+};
+
+PictureBox::PictureBox(Mode mode, QWidget* parent) : QWidget(parent), mode_(mode) {}
+
+PictureBox::~PictureBox() = default;
+
+void PictureBox::SetPicture(const Bytes& bytes) {
+  stored_ = bytes;
+  shown_.reset();
+  update();
+  if (stored_.empty()) return;
+
+  auto shown = std::make_unique<Shown>();
+  switch (RecognisePictureFormat(stored_)) {
+    case PictureFormat::None:
+      return;
+    case PictureFormat::Bmp:
+      shown->image = DecodeBmp(stored_);
+      break;
+    case PictureFormat::Jpeg:
+      shown->image = DecodeJpeg(stored_);
+      break;
+    case PictureFormat::Ico:
+    case PictureFormat::Cur:
+      shown->image = DecodeIcon(stored_, RecognisePictureFormat(stored_) == PictureFormat::Cur);
+      break;
+    case PictureFormat::Pcx8:
+    case PictureFormat::Pcx1:
+      shown->image = ImageFromPcx(stored_);
+      break;
+    case PictureFormat::Gif: {
+      // The first frame must decode, or the box stays blank; a file of several frames plays.
+      QByteArray view = View(stored_);
+      QBuffer probe(&view);
+      probe.open(QIODevice::ReadOnly);
+      QImageReader reader(&probe, "gif");
+      const int frames = reader.imageCount();
+      shown->image = reader.read();
+      if (shown->image.isNull() || frames <= 1) break;
+      shown->gifData = QByteArray(reinterpret_cast<const char*>(stored_.data()), static_cast<qsizetype>(stored_.size()));
+      shown->gifBuffer.setBuffer(&shown->gifData);
+      shown->gifBuffer.open(QIODevice::ReadOnly);
+      shown->movie = std::make_unique<QMovie>(&shown->gifBuffer, "gif");
+      connect(shown->movie.get(), &QMovie::frameChanged, this, [this] { update(); });
+      shown->movie->start();
+      break;
+    }
+  }
+  if (shown->image.isNull()) return;
+  shown_ = std::move(shown);
+}
+
+const Bytes& PictureBox::Picture() const { return stored_; }
+
+PictureBox::Mode PictureBox::DisplayMode() const { return mode_; }
+
+bool PictureBox::HasShownPicture() const { return shown_ != nullptr; }
+
+void PictureBox::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().color(QPalette::Button));
+  if (!shown_) return;
+  QImage frame = shown_->image;
+  if (shown_->movie && !shown_->movie->currentImage().isNull()) frame = shown_->movie->currentImage();
+  if (frame.isNull()) return;
+  if (mode_ == Mode::TopLeft) {
+    painter.drawImage(QPoint(0, 0), frame);
+  } else {
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(rect(), frame);
+  }
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) emit LeftButtonPressed();
+  QWidget::mousePressEvent(event);
+}
+
+}  // namespace brenvik
