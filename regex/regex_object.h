@@ -40,6 +40,11 @@ class RegexObject {
   std::shared_ptr<Engine> engine_;
   std::shared_ptr<Matches> matches_;
   std::u16string subject_;
+  // The subject converted back to GBK, made on the first byte-position request.
+  mutable std::shared_ptr<const Text> subjectGbk_;
+
+  [[nodiscard]] const Text& SubjectGbk() const;
+  [[nodiscard]] int BytePosition(const Text& value, int matchIndex) const;
 };
 
 }  // namespace brenvik
