@@ -10,9 +10,11 @@ namespace {
 
 // libjpeg calls error_exit on a fatal error and expects it not to return; ours jumps back to
 // the decoder. Only plain C objects live between setjmp and any jump, so nothing is skipped.
+// The progress monitor travels with it.
 struct ErrorManager {
   jpeg_error_mgr base;
   std::jmp_buf back;
+  jpeg_progress_mgr progress;
 };
 
 [[noreturn]] void ErrorExit(j_common_ptr cinfo) {
@@ -37,7 +39,8 @@ void Progress(j_common_ptr cinfo) {
 // inside libjpeg leaves it a valid object.
 bool Decode(j_decompress_ptr cinfo, ErrorManager* err, const Bytes& file, QImage* out) {
   if (setjmp(err->back)) return false;
-  jpeg_create_decompress(cinfo);
+  jpeg_create_decompress(cinfo);  // clears every field but the error manager
+  cinfo->progress = &err->progress;
   cinfo->mem->max_memory_to_use = kJpegMaxMemory;
   jpeg_mem_src(cinfo, file.data(), static_cast<unsigned long>(file.size()));
   jpeg_read_header(cinfo, TRUE);
@@ -72,9 +75,7 @@ QImage DecodeJpeg(const Bytes& file) {
   err.base.error_exit = ErrorExit;
   err.base.emit_message = EmitMessage;
   err.base.output_message = OutputMessage;
-  jpeg_progress_mgr progress{};
-  progress.progress_monitor = Progress;
-  cinfo.progress = &progress;
+  err.progress.progress_monitor = Progress;
 
   QImage image;
   const bool ok = Decode(&cinfo, &err, file, &image);

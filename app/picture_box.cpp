@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QMovie>
 #include <QPainter>
+#include <QPixmap>
 
 #include "app/jpeg_decoder.h"
 #include "app/pcx_decoder.h"
@@ -130,7 +131,9 @@ void PictureBox::SetPicture(const Bytes& bytes) {
       shown->image = ImageFromPcx(stored_);
       break;
     case PictureFormat::Gif: {
-      // The first frame must decode, or the box stays blank; a file of several frames plays.
+      // The first frame must be whole and decode, or the box stays blank; Qt's reader would
+      // show the rows of a cut frame. A file of several frames plays.
+      if (!GifFirstImageComplete(stored_)) break;
       QByteArray view = View(stored_);
       QBuffer probe(&view);
       probe.open(QIODevice::ReadOnly);
@@ -170,6 +173,22 @@ void PictureBox::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(rect(), frame);
   }
+}
+
+QIcon IconFromIcoFile(const Bytes& ico) {
+  QIcon icon;
+  if (RecognisePictureFormat(ico) != PictureFormat::Ico) return icon;
+  QByteArray view = View(ico);
+  QBuffer buffer(&view);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, "ico");
+  const int count = reader.imageCount();
+  for (int i = 0; i < count; ++i) {
+    if (!reader.jumpToImage(i)) break;
+    const QImage image = reader.read();
+    if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
+  }
+  return icon;
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {

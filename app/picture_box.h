@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include <QIcon>
 #include <QWidget>
 
 #include "text/text.h"
@@ -45,5 +46,9 @@ class PictureBox : public QWidget {
   Bytes stored_;
   std::unique_ptr<Shown> shown_;
 };
+
+// Every image of an ICO file as one icon (for a window's title bar and task bar); an empty
+// icon if the bytes are no ICO file Qt can read.
+[[nodiscard]] QIcon IconFromIcoFile(const Bytes& ico);
 
 }  // namespace brenvik

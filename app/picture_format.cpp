@@ -39,4 +39,41 @@ int ChooseIconImage(const Bytes& b) {
   return static_cast<int>(count - 1);
 }
 
+namespace {
+
+// Skips a run of data sub-blocks (length byte, bytes) ending with a zero length; false if
+// the run goes past the end.
+bool SkipSubBlocks(const Bytes& b, std::size_t& at) {
+  while (at < b.size()) {
+    const std::size_t length = b[at++];
+    if (length == 0) return true;
+    at += length;
+  }
+  return false;
+}
+
+std::size_t ColourTableSize(std::uint8_t flags) { return (flags & 0x80) ? 3u << ((flags & 7) + 1) : 0; }
+
+}  // namespace
+
+bool GifFirstImageComplete(const Bytes& b) {
+  constexpr std::size_t kScreenEnd = 13;
+  if (b.size() < kScreenEnd || RecognisePictureFormat(b) != PictureFormat::Gif) return false;
+  std::size_t at = kScreenEnd + ColourTableSize(b[10]);
+  while (at < b.size()) {
+    const std::uint8_t block = b[at++];
+    if (block == 0x21) {  // extension: label, then sub-blocks
+      if (++at > b.size() || !SkipSubBlocks(b, at)) return false;
+    } else if (block == 0x2C) {  // image: descriptor, local table, code size, sub-blocks
+      if (at + 9 > b.size()) return false;
+      at += 9 + ColourTableSize(b[at + 8]);
+      if (++at > b.size()) return false;
+      return SkipSubBlocks(b, at);
+    } else {
+      return false;  // the trailer or damage before any image
+    }
+  }
+  return false;
+}
+
 }  // namespace brenvik

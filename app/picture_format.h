@@ -27,4 +27,8 @@ enum class PictureFormat {
 // its directory runs past the end of the bytes.
 [[nodiscard]] int ChooseIconImage(const Bytes& bytes);
 
+// True if a GIF's first image is whole: the header, the colour table, any extensions before
+// the image and the image's data blocks up to their terminator all lie inside the bytes.
+[[nodiscard]] bool GifFirstImageComplete(const Bytes& bytes);
+
 }  // namespace brenvik
