@@ -29,9 +29,17 @@ QByteArray View(const Bytes& bytes) {
   return QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
 
-// Qt's BMP reader shows whatever rows a truncated file holds; an uncompressed file whose
-// pixel rows end before the file does is refused here so that it shows nothing at all.
-bool UncompressedBmpComplete(const Bytes& b) {
+// Files above this many pixels are refused before Qt allocates anything for them.
+constexpr std::uint64_t kMaxPixels = 16 * 1024 * 1024;
+// Icon and cursor images are at most 256 pixels square; some slack for odd files.
+constexpr std::uint32_t kMaxIconSide = 1024;
+
+std::uint64_t Magnitude(std::int32_t v) { return v < 0 ? std::uint64_t(-std::int64_t{v}) : std::uint64_t(v); }
+
+// Checks Qt's BMP reader does not make: a size within kMaxPixels, and for uncompressed data
+// pixel rows that end inside the file (Qt would show whatever rows a cut file holds, where a
+// cut file should show nothing at all).
+bool BmpAcceptable(const Bytes& b) {
   if (b.size() < kBmpHeaderSize) return false;
   const std::uint32_t headerSize = Dword(b, 14);
   if (headerSize < 40) return true;  // OS/2 headers: left to Qt
@@ -40,32 +48,44 @@ bool UncompressedBmpComplete(const Bytes& b) {
   const auto height = static_cast<std::int32_t>(Dword(b, 22));
   const unsigned bitCount = b[28] | (unsigned{b[29]} << 8);
   const std::uint32_t compression = Dword(b, 30);
-  if (compression != 0 && compression != 3) return true;  // run-length data: left to Qt
-  if (width <= 0 || height == 0 || height == INT32_MIN || bitCount == 0 || bitCount > 32) return false;
+  if (width <= 0 || height == 0 || height == INT32_MIN) return false;
+  if (Magnitude(width) * Magnitude(height) > kMaxPixels) return false;
+  if (compression != 0 && compression != 3) return true;  // run-length data: Qt's reader checks it
+  if (bitCount == 0 || bitCount > 32) return false;
   const std::uint64_t rowBytes = (std::uint64_t(width) * bitCount + 31) / 32 * 4;
-  const std::uint64_t rows = height < 0 ? std::uint64_t(-std::int64_t{height}) : std::uint64_t(height);
-  return std::uint64_t{pixelsAt} + rowBytes * rows <= b.size();
+  return std::uint64_t{pixelsAt} + rowBytes * Magnitude(height) <= b.size();
 }
 
 QImage DecodeBmp(const Bytes& bytes) {
-  if (!UncompressedBmpComplete(bytes)) return {};
+  if (!BmpAcceptable(bytes)) return {};
   QImage image;
   if (!image.loadFromData(View(bytes), "BMP")) return {};
   return image;
 }
 
-// The directory entry `index` must lie inside the file, and so must the image it points at.
-bool IconEntryInside(const Bytes& b, int index) {
+// The directory entry `index` must lie inside the file, and so must the image it points at,
+// a PNG or a DIB header whose sides (the height counting the mask twice) are icon-sized.
+bool IconEntryAcceptable(const Bytes& b, int index) {
   const std::size_t entry = 6 + 16 * std::size_t(index);
   const std::uint64_t size = Dword(b, entry + 8);
   const std::uint64_t offset = Dword(b, entry + 12);
-  return size > 0 && offset >= 6 && offset + size <= b.size();
+  if (size < 24 || offset < 6 || offset + size > b.size()) return false;
+  if (b[offset] == 0x89 && b[offset + 1] == 'P' && b[offset + 2] == 'N' && b[offset + 3] == 'G') {
+    const auto big = [&](std::size_t at) {
+      return (std::uint32_t{b[at]} << 24) | (std::uint32_t{b[at + 1]} << 16) | (std::uint32_t{b[at + 2]} << 8) | b[at + 3];
+    };
+    return big(offset + 16) <= kMaxIconSide && big(offset + 20) <= kMaxIconSide;
+  }
+  if (size < 40) return false;
+  const auto width = static_cast<std::int32_t>(Dword(b, offset + 4));
+  const auto height = static_cast<std::int32_t>(Dword(b, offset + 8));
+  return width > 0 && std::uint32_t(width) <= kMaxIconSide && Magnitude(height) <= 2 * kMaxIconSide;
 }
 
 // ICO and CUR: our directory choice, Qt's ico reader for the image itself (a DIB or a PNG).
 QImage DecodeIcon(const Bytes& bytes, bool cursor) {
   const int index = ChooseIconImage(bytes);
-  if (index < 0 || !IconEntryInside(bytes, index)) return {};
+  if (index < 0 || !IconEntryAcceptable(bytes, index)) return {};
   QByteArray data(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
   // Qt's reader knows only the icon type word; a cursor file differs from an icon in that
   // word and in its hot-spot fields, which are not needed for drawing.

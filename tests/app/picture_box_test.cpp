@@ -349,10 +349,20 @@ void PictureBoxTest::leavesBrokenFilesBlank_data() {
   QTest::newRow("BMP of its file header only") << Cut(bmp, 14);
   QTest::newRow("BMP claiming a huge width") << Corrupt(bmp, 18, 4, 0x7F);
   QTest::newRow("BMP with a bit count of 0") << Corrupt(bmp, 28, 2, 0);
+  {
+    // Run-length data claiming 20,000 x 20,000 pixels in a file of a few bytes.
+    Bytes rle = Cut(SavedByQt(small.convertToFormat(QImage::Format_Indexed8), "BMP"), 54 + 1024);
+    rle[18] = rle[22] = 0x20;
+    rle[19] = rle[23] = 0x4E;
+    rle[30] = 1;
+    rle.insert(rle.end(), {0, 1});
+    QTest::newRow("run-length BMP claiming 20000 x 20000") << rle;
+  }
   QTest::newRow("ICO directory cut short") << Cut(ico, 6 + 16);
   QTest::newRow("ICO image cut short") << Cut(ico, ico.size() - 100);
   QTest::newRow("ICO image offset past the end") << Corrupt(ico, 6 + 16 + 12, 4, 0x7F);
   QTest::newRow("ICO image header overwritten") << Corrupt(ico, Dword(ico, 6 + 16 + 12), 40, 0xFF);
+  QTest::newRow("ICO image claiming 2^30 pixels wide") << Corrupt(ico, Dword(ico, 6 + 16 + 12) + 7, 1, 0x40);
   QTest::newRow("GIF signature and screen only") << Cut(gif, 13);
   QTest::newRow("GIF cut in its first frame") << Cut(gif, 13 + 12 + 19 + 8 + 10 + 4);
   QTest::newRow("GIF with its first frame overwritten") << Corrupt(gif, 13 + 12 + 19 + 8, 20, 0xFF);
