@@ -1,0 +1,192 @@
+#include "text/codepage.h"
+
+#include <unicode/normalizer2.h>
+#include <unicode/ucnv.h>
+#include <unicode/unistr.h>
+#include <unicode/ustring.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "text/codepage_detail.h"
+
+namespace brenvik {
+namespace {
+
+// One pair of converters per thread, opened on first use and kept: opening an ICU
+// converter costs far more than a short conversion.
+class Converters {
+ public:
+  Converters() {
+    UErrorCode status = U_ZERO_ERROR;
+    gbk_ = ucnv_open("windows-936", &status);
+    if (U_SUCCESS(status)) {
+      status = U_ZERO_ERROR;
+      ucnv_setSubstChars(gbk_, "?", 1, &status);
+    }
+    status = U_ZERO_ERROR;
+    utf8_ = ucnv_open("UTF-8", &status);
+  }
+  ~Converters() {
+    if (gbk_ != nullptr) ucnv_close(gbk_);
+    if (utf8_ != nullptr) ucnv_close(utf8_);
+  }
+  Converters(const Converters&) = delete;
+  Converters& operator=(const Converters&) = delete;
+
+  UConverter* For(int codePage) const { return codePage == kCodePageUtf8 ? utf8_ : gbk_; }
+
+ private:
+  UConverter* gbk_ = nullptr;
+  UConverter* utf8_ = nullptr;
+};
+
+UConverter* ConverterFor(int codePage) {
+  thread_local Converters converters;
+  UConverter* conv = converters.For(codePage);
+  if (conv != nullptr) ucnv_reset(conv);
+  return conv;
+}
+
+// The UTF-16 units of `bytes` read in `codePage`; no terminator.
+std::u16string Decode(std::string_view bytes, int codePage, int32_t* substitutions = nullptr) {
+  std::u16string out;
+  if (substitutions != nullptr) *substitutions = 0;
+  if (bytes.empty()) return out;
+  if (codePage == kCodePageUtf8) {
+    // ICU's own UTF-8 reader: each ill-formed sequence becomes one U+FFFD.
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    out.resize(bytes.size());  // UTF-8 never needs more units than bytes
+    u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, bytes.data(),
+                         static_cast<int32_t>(bytes.size()), 0xFFFD, substitutions, &status);
+    out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
+    return out;
+  }
+  UConverter* conv = ConverterFor(codePage);
+  if (conv == nullptr) return out;
+  out.resize(bytes.size());  // a GBK reading never needs more units than bytes
+  UErrorCode status = U_ZERO_ERROR;
+  const int32_t length = ucnv_toUChars(conv, out.data(), static_cast<int32_t>(out.size()), bytes.data(),
+                                       static_cast<int32_t>(bytes.size()), &status);
+  out.resize(U_SUCCESS(status) || status == U_STRING_NOT_TERMINATED_WARNING ? static_cast<std::size_t>(length) : 0);
+  return out;
+}
+
+// `units` in `codePage`; what a code page lacks becomes its substitute ("?" for GBK).
+std::string Encode(std::u16string_view units, int codePage) {
+  std::string out;
+  if (units.empty()) return out;
+  UConverter* conv = ConverterFor(codePage);
+  if (conv == nullptr) return out;
+  out.resize(units.size() * 3 + 1);  // at most three bytes a unit in UTF-8, two in GBK
+  UErrorCode status = U_ZERO_ERROR;
+  const int32_t length = ucnv_fromUChars(conv, out.data(), static_cast<int32_t>(out.size()), units.data(),
+                                         static_cast<int32_t>(units.size()), &status);
+  out.resize(U_SUCCESS(status) || status == U_STRING_NOT_TERMINATED_WARNING ? static_cast<std::size_t>(length) : 0);
+  return out;
+}
+
+std::u16string_view UpToZeroUnit(std::u16string_view units) {
+  const auto zero = units.find(u'\0');
+  return zero == std::u16string_view::npos ? units : units.substr(0, zero);
+}
+
+std::string_view UpToZeroByte(std::string_view bytes) {
+  const auto zero = bytes.find('\0');
+  return zero == std::string_view::npos ? bytes : bytes.substr(0, zero);
+}
+
+std::u16string UnitsOf(const Bytes& data) {
+  std::u16string units(data.size() / 2, u'\0');
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    units[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+  }
+  return units;
+}
+
+Bytes BytesOf(std::u16string_view units, std::size_t totalUnits) {
+  Bytes out(totalUnits * 2, 0);
+  const std::size_t n = std::min(units.size(), totalUnits);
+  for (std::size_t i = 0; i < n; ++i) {
+    out[2 * i] = static_cast<std::uint8_t>(units[i] & 0xFF);
+    out[2 * i + 1] = static_cast<std::uint8_t>(units[i] >> 8);
+  }
+  return out;
+}
+
+// Base characters followed by combining marks composed where a precomposed character exists.
+std::u16string Composed(std::u16string_view units) {
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+  if (U_FAILURE(status) || nfc == nullptr) return std::u16string(units);
+  const icu::UnicodeString source(false, units.data(), static_cast<int32_t>(units.size()));  // read-only alias
+  const int32_t done = nfc->spanQuickCheckYes(source, status);
+  if (U_FAILURE(status) || done == source.length()) return std::u16string(units);
+  icu::UnicodeString composed = nfc->normalize(source, status);
+  if (U_FAILURE(status)) return std::u16string(units);
+  return std::u16string(reinterpret_cast<const char16_t*>(composed.getBuffer()),
+                        static_cast<std::size_t>(composed.length()));
+}
+
+// The units the text needs read as GBK, the terminator included; 0 for the empty text.
+std::size_t GbkUnitsWithTerminator(std::string_view text) {
+  if (text.empty()) return 0;
+  return Decode(text, kCodePageGbk).size() + 1;
+}
+
+}  // namespace
+
+namespace detail {
+
+std::u16string GbkToU16(std::string_view gbk) { return Decode(gbk, kCodePageGbk); }
+
+Text U16ToGbk(std::u16string_view units) { return Text(UpToZeroByte(Encode(Composed(UpToZeroUnit(units)), kCodePageGbk))); }
+
+Text Utf8ToGbkFast(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  int32_t substitutions = 0;
+  std::u16string units = Decode(utf8, kCodePageUtf8, &substitutions);
+  // The units must fit the buffer sized by the GBK reading of the same bytes. Valid UTF-8
+  // always does; an ill-formed text (a page served in GBK, say) may not, and is then cut.
+  if (substitutions > 0) {
+    const std::size_t room = GbkUnitsWithTerminator(utf8);
+    if (units.size() > room) units.resize(room);
+  }
+  return Text(UpToZeroByte(Encode(UpToZeroUnit(units), kCodePageGbk)));
+}
+
+}  // namespace detail
+
+Bytes MultiByteToUtf16(const Text& text, int codePage) {
+  const std::size_t n = GbkUnitsWithTerminator(text);
+  if (n == 0) return {};
+  std::u16string units = Decode(text, codePage);
+  units.push_back(u'\0');
+  return BytesOf(units, n);  // cut at the buffer's end when the reading needs more units
+}
+
+Text Utf16ToMultiByte(const Bytes& data, int codePage) {
+  if (data.empty()) return {};
+  const std::u16string all = UnitsOf(data);
+  const std::u16string_view units = UpToZeroUnit(all);
+  const std::size_t m = Encode(units, kCodePageGbk).size() + 1;
+  std::string converted = codePage == kCodePageGbk ? Encode(units, kCodePageGbk) : Encode(units, codePage);
+  if (converted.size() > 2 * m) converted.resize(2 * m);  // the buffer holds 2m bytes
+  return Text(UpToZeroByte(converted));
+}
+
+Text AnsiToUtf8(const Text& text) { return Utf16ToMultiByte(MultiByteToUtf16(text, kCodePageGbk), kCodePageUtf8); }
+
+Text Utf8ToAnsi(const Text& text) { return detail::Utf8ToGbkFast(text); }
+
+Bytes GbkToUtf16(const Text& text) {
+  const std::u16string units = Decode(text, kCodePageGbk);
+  return BytesOf(units, units.size());
+}
+
+Text Utf16ToGbk(const Bytes& data) { return detail::U16ToGbk(UnitsOf(data)); }
+
+Text Gbk(std::string_view utf8) { return detail::Utf8ToGbkFast(utf8); }
+
+}  // namespace brenvik
