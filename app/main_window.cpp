@@ -59,6 +59,15 @@ void InstallFontSubstitutes() {
                                {QStringLiteral("AR PL KaitiM GB"), QStringLiteral("AR PL UKai CN")});
     QFont::insertSubstitutions(QStringLiteral("黑体"),
                                {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")});
+    // The default GUI font keeps the platform's face for Latin text; Chinese in it comes
+    // from a Hei face rather than from whichever Chinese face the system sorts first.
+    QFont font = QApplication::font();
+    QStringList families = font.families();
+    if (families.isEmpty()) families.append(font.family());
+    if (!families.contains(QStringLiteral("WenQuanYi Micro Hei")))
+      families.append(QStringLiteral("WenQuanYi Micro Hei"));
+    font.setFamilies(families);
+    QApplication::setFont(font);
     return true;
   }();
   (void)installed;
@@ -86,6 +95,7 @@ QFont Font3() { return FormFont("黑体", 12, QFont::Normal); }
 QFont DefaultFont() {
   const QFont app = QApplication::font();
   QFont font(app.family());
+  font.setFamilies(app.families());
   if (app.pixelSize() > 0)
     font.setPixelSize(app.pixelSize());
   else

@@ -217,17 +217,22 @@ class ThemeStyle : public QProxyStyle {
     painter->restore();
   }
 
+  // The frame's top line runs through the middle of the caption, which interrupts it, as a
+  // dialog group box does; the caption starts 8 pixels in.
   void DrawGroupBox(QPainter* painter, const QStyleOptionGroupBox* group,
                     const QWidget* widget) const {
+    const QFontMetrics metrics = widget ? widget->fontMetrics() : group->fontMetrics;
+    const bool titled = (group->subControls & SC_GroupBoxLabel) && !group->text.isEmpty();
+    const QRect title(8, 0, metrics.horizontalAdvance(group->text) + 2, metrics.height());
     if (group->subControls & SC_GroupBoxFrame) {
       QStyleOptionFrame frame;
       frame.QStyleOption::operator=(*group);
-      frame.rect = subControlRect(CC_GroupBox, group, SC_GroupBoxFrame, widget);
+      frame.rect = group->rect.adjusted(0, metrics.height() / 2, 0, 0);
       drawPrimitive(PE_FrameGroupBox, &frame, painter, widget);
     }
-    if ((group->subControls & SC_GroupBoxLabel) && !group->text.isEmpty()) {
-      const QRect title = subControlRect(CC_GroupBox, group, SC_GroupBoxLabel, widget);
+    if (titled) {
       painter->save();
+      painter->fillRect(title.adjusted(-2, 0, 0, 0), group->palette.brush(QPalette::Window));
       painter->setPen(group->textColor.isValid() ? group->textColor
                                                   : group->palette.color(QPalette::WindowText));
       // The caption is drawn as written: an "&" is not a mnemonic.

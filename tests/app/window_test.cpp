@@ -328,7 +328,7 @@ class WindowTest : public QObject {
     QTest::addColumn<QString>("label");
     QTest::addColumn<QByteArray>("caption");  // UTF-8, written as GBK
     QTest::addColumn<int>("rows");
-    const QByteArray longLine = QString(40, QChar(0x67E5)).toUtf8();  // 40 x 查, wider than any label
+    const QByteArray longLine = QString(40, QChar(0x56FD)).toUtf8();  // 40 x 国, wider than any label
     QTest::newRow("CR LF in a single-line label") << U("标签7") << QByteArray("AB\r\nCD") << 1;
     QTest::newRow("CR LF in a word-wrapped label") << U("标签3") << QByteArray("AB\r\nCD") << 2;
     QTest::newRow("lone LF and CR break too") << U("标签5") << QByteArray("A\nB\rC") << 3;
