@@ -79,12 +79,27 @@ std::string Encode(std::u16string_view units, int codePage) {
   if (units.empty()) return out;
   UConverter* conv = ConverterFor(codePage);
   if (conv == nullptr) return out;
-  out.resize(units.size() * 3 + 1);  // at most three bytes a unit in UTF-8, two in GBK
+  // At most two bytes a unit in GBK, three in UTF-8; ask ICU for the size if that is ever wrong.
+  out.resize(units.size() * (codePage == kCodePageUtf8 ? 3 : 2) + 1);
   UErrorCode status = U_ZERO_ERROR;
-  const int32_t length = ucnv_fromUChars(conv, out.data(), static_cast<int32_t>(out.size()), units.data(),
-                                         static_cast<int32_t>(units.size()), &status);
+  int32_t length = ucnv_fromUChars(conv, out.data(), static_cast<int32_t>(out.size()), units.data(),
+                                   static_cast<int32_t>(units.size()), &status);
+  if (status == U_BUFFER_OVERFLOW_ERROR) {
+    out.resize(static_cast<std::size_t>(length) + 1);
+    status = U_ZERO_ERROR;
+    ucnv_reset(conv);
+    length = ucnv_fromUChars(conv, out.data(), static_cast<int32_t>(out.size()), units.data(),
+                             static_cast<int32_t>(units.size()), &status);
+  }
   out.resize(U_SUCCESS(status) || status == U_STRING_NOT_TERMINATED_WARNING ? static_cast<std::size_t>(length) : 0);
   return out;
+}
+
+// The bytes before the first zero byte, without a copy when there is none.
+std::string CutAtZeroByte(std::string bytes) {
+  const auto zero = bytes.find('\0');
+  if (zero != std::string::npos) bytes.resize(zero);
+  return bytes;
 }
 
 std::u16string_view UpToZeroUnit(std::u16string_view units) {
@@ -130,9 +145,23 @@ std::u16string Composed(std::u16string_view units) {
 }
 
 // The units the text needs read as GBK, the terminator included; 0 for the empty text.
+// Counted the way the windows-936 converter reads: a lead byte 81-FE takes a following trail
+// byte (40-7E, 80-FE) into one character, every other byte is a character of its own.
 std::size_t GbkUnitsWithTerminator(std::string_view text) {
   if (text.empty()) return 0;
-  return Decode(text, kCodePageGbk).size() + 1;
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t n = text.size();
+  std::size_t units = 0;
+  for (std::size_t i = 0; i < n; ++units) {
+    const unsigned char b = p[i];
+    if (b >= 0x81 && b != 0xFF && i + 1 < n) {
+      const unsigned char t = p[i + 1];
+      i += ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t != 0xFF)) ? 2 : 1;
+    } else {
+      i += 1;
+    }
+  }
+  return units + 1;
 }
 
 }  // namespace
@@ -141,9 +170,10 @@ namespace detail {
 
 std::u16string GbkToU16(std::string_view gbk) { return Decode(gbk, kCodePageGbk); }
 
-Text U16ToGbk(std::u16string_view units) { return Text(UpToZeroByte(Encode(Composed(UpToZeroUnit(units)), kCodePageGbk))); }
+Text U16ToGbk(std::u16string_view units) { return CutAtZeroByte(Encode(Composed(UpToZeroUnit(units)), kCodePageGbk)); }
 
 Text Utf8ToGbkFast(std::string_view utf8) {
+  utf8 = UpToZeroByte(utf8);  // a Text ends at a zero byte; no zero unit can come out then
   if (utf8.empty()) return {};
   int32_t substitutions = 0;
   std::u16string units = Decode(utf8, kCodePageUtf8, &substitutions);
@@ -153,7 +183,7 @@ Text Utf8ToGbkFast(std::string_view utf8) {
     const std::size_t room = GbkUnitsWithTerminator(utf8);
     if (units.size() > room) units.resize(room);
   }
-  return Text(UpToZeroByte(Encode(UpToZeroUnit(units), kCodePageGbk)));
+  return Encode(units, kCodePageGbk);
 }
 
 }  // namespace detail

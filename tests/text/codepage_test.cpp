@@ -75,6 +75,17 @@ TEST(CodePage, InvalidUtf8BecomesReplacementAndNeverOverruns) {
   }
 }
 
+TEST(CodePage, BufferSizeFollowsTheGbkReadingOfAnyBytes) {
+  // The buffer of MultiByteToUtf16 is sized by counting GBK characters without converting;
+  // the count must agree with the converter's own reading, terminator included.
+  std::mt19937 random(11);
+  for (int round = 0; round < 5000; ++round) {
+    Text bytes(static_cast<std::size_t>(random() % 12 + 1), '\0');
+    for (auto& ch : bytes) ch = static_cast<char>(random() % 255 + 1);
+    ASSERT_EQ(MultiByteToUtf16(bytes).size(), GbkToUtf16(bytes).size() + 2) << round;
+  }
+}
+
 TEST(CodePage, FastPathsAgreeWithPublicOnes) {
   const Text samples[] = {"", "abc", "\xD6\xD0\xCE\xC4", "x\xB0", "\x81\x40\xFF\xFE"};
   for (const Text& s : samples) {
