@@ -1,0 +1,78 @@
+#include "tests/lookup/recording_form.h"
+
+#include "text/codepage.h"
+
+namespace brenvik::testing {
+
+RecordingForm::RecordingForm() { edits_["编辑框1"] = Gbk("青石过客R2"); }
+
+const std::vector<Text>& RecordingForm::ServerEntries() {
+  static const std::vector<Text> entries = [] {
+    const char* names[] = {
+        "艾欧尼亚(电信一)", "祖安(电信二)",     "诺克萨斯(电信三)", "班德尔城(电信四)", "皮尔特沃夫(电信五)",
+        "战争学院(电信六)", "巨神峰(电信七)",   "雷瑟守备(电信八)", "裁决之地(电信九)", "黑色玫瑰(电信十)",
+        "暗影岛(电信十一)", "钢铁烈阳(电信十二)", "均衡教派(电信十三)", "水晶之痕(电信十四)", "影流(电信十五)",
+        "守望之海(电信十六)", "征服之海(电信十七)", "卡拉曼达(电信十八)", "皮城警备(电信十九)", "比尔吉沃特(网通一)",
+        "德玛西亚(网通二)", "弗雷尔卓德(网通三)", "无畏先锋(网通四)", "恕瑞玛(网通五)", "扭曲丛林(网通六)",
+        "教育网专区(教育一)"};
+    std::vector<Text> out;
+    for (const char* name : names) out.push_back(Gbk(name));
+    return out;
+  }();
+  return entries;
+}
+
+Text RecordingForm::EditText(std::string_view edit) const {
+  const auto it = edits_.find(edit);
+  return it == edits_.end() ? Text() : it->second;
+}
+
+void RecordingForm::SetEditText(std::string_view edit, const Text& text) {
+  edits_[std::string(edit)] = text;
+  writes_.push_back({"text", std::string(edit), text});
+}
+
+void RecordingForm::EditAppendText(std::string_view edit, const Text& text) {
+  edits_[std::string(edit)] += text;
+  writes_.push_back({"append", std::string(edit), text});
+}
+
+void RecordingForm::SetCaption(std::string_view label, const Text& caption) {
+  captions_[std::string(label)] = caption;
+  writes_.push_back({"caption", std::string(label), caption});
+}
+
+void RecordingForm::SetTextColour(std::string_view label, std::uint32_t colour) {
+  colours_[std::string(label)] = colour;
+  writes_.push_back({"colour", std::string(label), {}, colour});
+}
+
+int RecordingForm::ComboSelection(std::string_view) const { return selection_; }
+
+Text RecordingForm::ComboItemText(std::string_view, int index) const {
+  const auto& entries = ServerEntries();
+  if (index < 0 || static_cast<std::size_t>(index) >= entries.size()) return {};
+  return entries[static_cast<std::size_t>(index)];
+}
+
+Bytes RecordingForm::Picture(std::string_view box) const {
+  const auto it = pictures_.find(box);
+  return it == pictures_.end() ? Bytes() : it->second;
+}
+
+void RecordingForm::SetPicture(std::string_view box, const Bytes& bytes) {
+  pictures_[std::string(box)] = bytes;
+  writes_.push_back({"picture", std::string(box), Text(bytes.begin(), bytes.end())});
+}
+
+Text RecordingForm::Caption(std::string_view label) const {
+  const auto it = captions_.find(label);
+  return it == captions_.end() ? Text() : it->second;
+}
+
+std::uint32_t RecordingForm::Colour(std::string_view label) const {
+  const auto it = colours_.find(label);
+  return it == colours_.end() ? 0 : it->second;
+}
+
+}  // namespace brenvik::testing
