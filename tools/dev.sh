@@ -48,6 +48,11 @@ start() {
   "$site" --port 18086 &
   local site_pid=$!
   trap 'kill "$site_pid" 2>/dev/null || true' EXIT
+  # Wait until the site answers, so the window opens with the promotional picture.
+  for _ in $(seq 50); do
+    (exec 3<>/dev/tcp/127.0.0.1/18086) 2>/dev/null && break
+    sleep 0.1
+  done
   export FONTCONFIG_FILE=${FONTCONFIG_FILE:-$top/app/fonts/brenvik-fonts.conf}
   if [[ -z ${DISPLAY:-}${WAYLAND_DISPLAY:-} ]]; then
     echo "No display found: starting the window under xvfb-run." >&2
