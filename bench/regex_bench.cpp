@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "regex/regex_object.h"
 #include "regex/regex_object_internal.h"
 #include "text/between.h"
 
@@ -67,6 +68,17 @@ void Cells(benchmark::State& state, bool jit) {
 void BM_TextBetweenAll(benchmark::State& state) { Cells(state, true); }
 void BM_TextBetweenAllInterpreter(benchmark::State& state) { Cells(state, false); }
 
+// The search alone: conversion of the page and the match loop, no values read back.
+void BM_RegexSearch(benchmark::State& state) {
+  const Text& page = Page(static_cast<int>(state.range(0)));
+  brenvik::RegexObject re;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(re.Search("<td>([\\s\\S]*?)</td>", page));
+  }
+  state.counters["cells"] = re.MatchCount();
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(page.size()));
+}
+
 // The same cells by two memmem calls per cell, case-sensitive, without any conversion.
 void BM_MemmemScan(benchmark::State& state) {
   const Text& page = Page(static_cast<int>(state.range(0)));
@@ -93,6 +105,7 @@ void BM_MemmemScan(benchmark::State& state) {
 // Ranges: 0 = 150 KB, 1 = 1 MB, 2 = 10 MB table page, 3 = 1 MB of start markers only.
 BENCHMARK(BM_TextBetweenAll)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TextBetweenAllInterpreter)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_RegexSearch)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MemmemScan)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 }  // namespace

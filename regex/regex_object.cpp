@@ -55,17 +55,30 @@ std::u16string ToUnits(const Text& text) {
 }
 
 // A match value or a replaced text back to GBK, composed first (Utf16ToGbk).
-Text ComposedGbk(std::u16string_view units) { return Utf16ToGbk(UnitsToBytes(units)); }
-
-// The pattern and the sub-match values go through the system code page without the
-// composite check, ending at the first zero unit.
-Text PlainGbk(std::u16string_view units) {
-  if (units.empty()) return {};
+Text ComposedGbk(std::u16string_view units) {
 #ifdef BRENVIK_HAVE_CODEPAGE_DETAIL
   return detail::U16ToGbk(units);
 #else
-  return Utf16ToMultiByte(UnitsToBytes(units), kCodePageGbk);
+  return Utf16ToGbk(UnitsToBytes(units));
 #endif
+}
+
+// Units that composition leaves alone whatever stands around them: Latin below the combining
+// marks, the unified ideographs and the full-width forms, which is nearly every cell.
+bool CompositionCannotChange(std::u16string_view units) {
+  return std::all_of(units.begin(), units.end(), [](char16_t u) {
+    return u < 0x0300 || (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0xFF00 && u <= 0xFFEF);
+  });
+}
+
+// The pattern and the sub-match values go through the system code page without the
+// composite check, ending at the first zero unit (Utf16ToMultiByte).
+Text PlainGbk(std::u16string_view units) {
+  if (units.empty()) return {};
+#ifdef BRENVIK_HAVE_CODEPAGE_DETAIL
+  if (CompositionCannotChange(units)) return detail::U16ToGbk(units);  // the same bytes, one conversion
+#endif
+  return Utf16ToMultiByte(UnitsToBytes(units), kCodePageGbk);
 }
 
 // --- budget -----------------------------------------------------------------------------
@@ -98,8 +111,37 @@ pcre2_jit_stack* ThreadJitStack() {
 struct Compiled {
   pcre2_code* code = nullptr;
   std::uint32_t captureCount = 0;
+  bool startCallout = false;  // callout 1 runs at every start position the interpreter tries
   ~Compiled() { pcre2_code_free(code); }
 };
+
+// Where a callout can go in front of the pattern: after the leading "(*UTF)"-style settings,
+// which must stay first.
+std::size_t AfterLeadingSettings(std::u16string_view p) {
+  std::size_t at = 0;
+  while (p.substr(at, 2) == u"(*") {
+    std::size_t i = at + 2;
+    while (i < p.size() && ((p[i] >= u'A' && p[i] <= u'Z') || (p[i] >= u'0' && p[i] <= u'9') || p[i] == u'_' ||
+                            p[i] == u'=')) {
+      ++i;
+    }
+    if (i == at + 2 || i >= p.size() || p[i] != u')') break;
+    at = i + 1;
+  }
+  return at;
+}
+
+pcre2_code* CompileText(std::u16string_view pattern, std::uint32_t options) {
+  pcre2_compile_context* cc = pcre2_compile_context_create(nullptr);
+  if (cc == nullptr) return nullptr;
+  pcre2_set_newline(cc, PCRE2_NEWLINE_LF);
+  int error = 0;
+  PCRE2_SIZE errorOffset = 0;
+  pcre2_code* code =
+      pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), options, &error, &errorOffset, cc);
+  pcre2_compile_context_free(cc);
+  return code;
+}
 
 struct CacheKey {
   std::u16string pattern;
@@ -131,20 +173,22 @@ class PatternCache {
 
   static std::shared_ptr<const Compiled> Compile(const std::u16string& pattern, std::uint32_t options,
                                                  bool jit) {
-    pcre2_compile_context* cc = pcre2_compile_context_create(nullptr);
-    if (cc == nullptr) return nullptr;
-    pcre2_set_newline(cc, PCRE2_NEWLINE_LF);
-    int error = 0;
-    PCRE2_SIZE errorOffset = 0;
-    pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), options,
-                                     &error, &errorOffset, cc);
-    pcre2_compile_context_free(cc);
-    if (code == nullptr) return nullptr;
+    pcre2_code* code = CompileText(pattern, options);
+    if (code == nullptr) return nullptr;  // the engine rejects the pattern
     auto compiled = std::make_shared<Compiled>();
     compiled->code = code;
     pcre2_pattern_info(code, PCRE2_INFO_CAPTURECOUNT, &compiled->captureCount);
-    // A pattern the JIT cannot take still runs in the interpreter.
-    if (jit) pcre2_jit_compile(code, PCRE2_JIT_COMPLETE);
+    if (jit && pcre2_jit_compile(code, PCRE2_JIT_COMPLETE) == 0) return compiled;
+    // The interpreter: a callout in front lets the search look at its deadline at every start
+    // position. (On the JIT the slices do that job; a callout there would cost the JIT its
+    // memory of failed lazy runs and make the many-start-markers page quadratic again.)
+    std::u16string withCallout = pattern;
+    withCallout.insert(AfterLeadingSettings(pattern), u"(?C1)");
+    if (pcre2_code* counted = CompileText(withCallout, options)) {
+      pcre2_code_free(code);
+      compiled->code = counted;
+      compiled->startCallout = true;
+    }
     return compiled;
   }
 
@@ -156,14 +200,27 @@ PatternCache& ThreadPatternCache() {
   return cache;
 }
 
-// A match context carrying the budget's limits and the thread's JIT stack.
+// The deadline as the start-position callout sees it.
+struct Deadline {
+  Clock::time_point at;
+};
+
+int LookAtDeadline(pcre2_callout_block* /*block*/, void* data) {
+  return Clock::now() > static_cast<const Deadline*>(data)->at ? PCRE2_ERROR_CALLOUT : 0;
+}
+
+// A match context carrying the budget's limits, the thread's JIT stack and, for a pattern
+// with the start callout, the deadline.
 struct MatchContext {
   pcre2_match_context* ctx = pcre2_match_context_create(nullptr);
-  explicit MatchContext(const detail::RegexBudget& budget) {
+  Deadline deadline;
+  MatchContext(const detail::RegexBudget& budget, const Compiled& compiled)
+      : deadline{Clock::now() + budget.deadline} {
     if (ctx == nullptr) return;
     pcre2_set_match_limit(ctx, budget.matchLimit);
     pcre2_set_heap_limit(ctx, budget.heapLimitKiB);
     if (pcre2_jit_stack* stack = ThreadJitStack()) pcre2_jit_stack_assign(ctx, nullptr, stack);
+    if (compiled.startCallout) pcre2_set_callout(ctx, LookAtDeadline, &deadline);
   }
   ~MatchContext() { pcre2_match_context_free(ctx); }
   MatchContext(const MatchContext&) = delete;
@@ -228,35 +285,40 @@ namespace {
 bool RunMatches(const Compiled& compiled, std::u16string_view subject, bool global,
                 std::vector<std::uint32_t>& offsets) {
   const detail::RegexBudget budget = ThreadBudget();
-  MatchContext mc(budget);
+  MatchContext mc(budget, compiled);
   MatchData md(compiled.code);
   if (mc.ctx == nullptr || md.data == nullptr) return false;
 
   const auto subjectPtr = reinterpret_cast<PCRE2_SPTR>(subject.data());
   const std::size_t length = subject.size();
   const std::size_t stride = 2 * (std::size_t{compiled.captureCount} + 1);
-  const auto started = Clock::now();
-  const auto deadline = started + budget.deadline;
-  auto lastCall = started;
+  const auto deadline = mc.deadline.at;
+  auto lastLook = Clock::now();
 
   std::size_t start = 0;
   std::size_t slice = kFirstSlice;
   std::uint32_t options = 0;  // the first call checks the subject's UTF, later ones do not
-  for (;;) {
+  for (unsigned calls = 1;; ++calls) {
     const std::size_t limit = std::min(length, start + slice);
     pcre2_set_offset_limit(mc.ctx, limit);
     const int rc = pcre2_match(compiled.code, subjectPtr, length, start, options, md.data, mc.ctx);
     options |= PCRE2_NO_UTF_CHECK;
-    const auto now = Clock::now();
-    const auto took = now - lastCall;
-    lastCall = now;
-    if (now > deadline) break;
-    if (took > kSlowCall) {
-      slice = std::max(kMinSlice, slice / 4);
+    // The clock is read after each exhausted slice and every 16th match: each call stays
+    // within one slice of start positions, so the deadline is never far off.
+    const bool sliceDone = rc == PCRE2_ERROR_NOMATCH;
+    if (sliceDone || calls % 16 == 0) {
+      const auto now = Clock::now();
+      const auto took = now - lastLook;
+      lastLook = now;
+      if (now > deadline) break;
+      if (took > kSlowCall) {
+        slice = std::max(kMinSlice, slice / 4);
+      } else if (sliceDone && took < kFastCall) {
+        slice = std::min(kMaxSlice, slice * 2);
+      }
     }
-    if (rc == PCRE2_ERROR_NOMATCH) {
+    if (sliceDone) {
       if (limit >= length) return true;
-      if (took < kFastCall) slice = std::min(kMaxSlice, slice * 2);
       start = limit + 1;
       if (start < length && IsLowSurrogate(subject[start])) ++start;
       options &= ~PCRE2_NOTEMPTY_ATSTART;
@@ -379,7 +441,7 @@ Text RegexObject::ReplaceMatches(const Text& replacement) const {
   if (!engine_ || !engine_->compiled || engine_->gaveUp) return {};
   const Compiled& compiled = *engine_->compiled;
   const std::u16string repl = ReplacementForPcre(ToUnits(replacement), compiled.captureCount);
-  MatchContext mc(ThreadBudget());
+  MatchContext mc(ThreadBudget(), compiled);
   if (mc.ctx == nullptr) return {};
 
   std::uint32_t options = PCRE2_SUBSTITUTE_OVERFLOW_LENGTH | PCRE2_SUBSTITUTE_UNSET_EMPTY | PCRE2_NO_UTF_CHECK;

@@ -41,6 +41,7 @@ TEST(TextBetweenAllTest, CollectsEveryShortestValueInOrder) {
       {"no end marker", "<td>a<td>b", "<td>", "</td>", {}},
       {"Chinese markers and values", Gbk("英雄：亚索，英雄：盲僧，"), Gbk("英雄："), Gbk("，"),
        {Gbk("亚索"), Gbk("盲僧")}},
+      {"values keep the page's bytes", "<td>\xFD\x9C</td>", "<td>", "</td>", {"\xFD\x9C"}},
       {"trail byte equal to a bracket is no bracket", "\x81[x\x81]y]", "\x81[", "]", {"x\x81]y"}},
   };
   for (const Case& c : cases) {

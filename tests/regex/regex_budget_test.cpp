@@ -54,6 +54,32 @@ class RegexBudgetTest : public testing::TestWithParam<bool> {
   detail::RegexBudget saved_;
 };
 
+TEST_P(RegexBudgetTest, BothEnginesFindTheSameMatches) {
+  // The interpreter runs the pattern behind a start callout; leading settings stay first.
+  struct Case {
+    Text pattern;
+    Text text;
+    bool multiline;
+    std::vector<Text> expected;
+  };
+  const std::vector<Case> cases = {
+      {"(*UTF)b", "abcb", true, {"b", "b"}},
+      {"(*LIMIT_MATCH=100000)(*LF)b.", "ab\nbc", true, {"bc"}},
+      {"^b", "b\nb", false, {"b"}},
+      {"^b", "b\nb", true, {"b", "b"}},
+      {"a|b", "cba", true, {"b", "a"}},
+      {"x*", "ab", true, {"", "", ""}},
+      {"<td>([\\s\\S]*?)</td>", "<TD>1</td><td>\r\n</td>", true, {"<TD>1</td>", "<td>\r\n</td>"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pattern);
+    RegexObject re;
+    ASSERT_TRUE(re.Search(c.pattern, c.text, false, c.multiline));
+    ASSERT_EQ(re.MatchCount(), static_cast<int>(c.expected.size()));
+    for (int i = 1; i <= re.MatchCount(); ++i) EXPECT_EQ(re.MatchText(i), c.expected[i - 1]);
+  }
+}
+
 TEST_P(RegexBudgetTest, LargePageGivesEveryCell) {
   int cells = 0;
   const Text page = TablePage(10 * 1000 * 1000, &cells);
