@@ -75,6 +75,10 @@ bool CompositionCannotChange(std::u16string_view units) {
 // composite check, ending at the first zero unit (Utf16ToMultiByte).
 Text PlainGbk(std::u16string_view units) {
   if (units.empty()) return {};
+  // ASCII is the same byte in GBK; most cell values are numbers and markup.
+  if (std::all_of(units.begin(), units.end(), [](char16_t u) { return u != 0 && u < 0x80; })) {
+    return Text(units.begin(), units.end());
+  }
 #ifdef BRENVIK_HAVE_CODEPAGE_DETAIL
   if (CompositionCannotChange(units)) return detail::U16ToGbk(units);  // the same bytes, one conversion
 #endif
@@ -244,7 +248,7 @@ bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 constexpr std::size_t kFirstSlice = 128;
 constexpr std::size_t kMinSlice = 16;
 constexpr std::size_t kMaxSlice = std::size_t{1} << 24;
-constexpr auto kFastCall = std::chrono::milliseconds(5);
+constexpr auto kFastCall = std::chrono::milliseconds(10);
 constexpr auto kSlowCall = std::chrono::milliseconds(50);
 
 }  // namespace
