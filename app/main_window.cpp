@@ -5,12 +5,9 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QBuffer>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QGroupBox>
-#include <QIcon>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -230,22 +227,6 @@ PictureBox* MakePicture(QWidget* parent, const char* name, const QRect& place,
   return Named(new PictureBox(mode), name, parent, place);
 }
 
-// Every image of an ICO file, for a window icon.
-QIcon IconFromIco(const Bytes& ico) {
-  QByteArray data(reinterpret_cast<const char*>(ico.data()), static_cast<qsizetype>(ico.size()));
-  QBuffer buffer(&data);
-  buffer.open(QIODevice::ReadOnly);
-  QImageReader reader(&buffer, "ico");
-  QIcon icon;
-  const int count = reader.imageCount();
-  for (int i = 0; i < count; ++i) {
-    if (!reader.jumpToImage(i)) break;
-    const QImage image = reader.read();
-    if (!image.isNull()) icon.addPixmap(QPixmap::fromImage(image));
-  }
-  return icon;
-}
-
 void Restack(QWidget* parent, const char* const* top, std::size_t count) {
   // Raising bottom-up leaves the first name on top.
   for (std::size_t i = count; i-- > 0;) {
@@ -266,7 +247,7 @@ MainWindow::MainWindow(const Site& site, QueryHandler onQuery, QWidget* parent)
       onQuery_(std::move(onQuery)) {
   detail::InstallFontSubstitutes();
   setWindowTitle(QStringLiteral("Brenvik by:Torvane"));
-  setWindowIcon(IconFromIco(ProgramIcon()));
+  setWindowIcon(IconFromIcoFile(ProgramIcon()));
   setFixedSize(kClientWidth, kClientHeight);
   BuildControls();
   WatchKeys();
