@@ -1,0 +1,148 @@
+#include "net/page_fetch.h"
+
+#include <curl/curl.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+#include "net/page_fetch_internal.h"
+
+namespace brenvik {
+namespace detail {
+
+FetchLimits& CurrentFetchLimits() {
+  static FetchLimits limits;
+  return limits;
+}
+
+}  // namespace detail
+
+namespace {
+
+constexpr const char* kUserAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
+constexpr std::size_t kHostLimit = 256;
+constexpr std::size_t kUserLimit = 128;
+constexpr std::size_t kPasswordLimit = 128;
+constexpr std::size_t kPathLimit = 2048;
+
+// The process-wide session: libcurl's global state, set up by the first download that needs
+// it and kept to the end of the process. A failed set-up is tried again by the next call.
+bool FetchSessionReady() {
+  static std::mutex mutex;
+  static bool ready = false;
+  std::lock_guard<std::mutex> lock(mutex);
+  if (!ready) ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+  return ready;
+}
+
+struct UrlDeleter {
+  void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+struct EasyDeleter {
+  void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
+};
+struct ListDeleter {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+// The length of one part of the address; 0 when the address has none.
+std::size_t PartLength(CURLU* url, CURLUPart part) {
+  char* value = nullptr;
+  if (curl_url_get(url, part, &value, 0) != CURLUE_OK || value == nullptr) return 0;
+  const std::size_t length = std::strlen(value);
+  curl_free(value);
+  return length;
+}
+
+struct Download {
+  Bytes body;
+  std::size_t cap = 0;
+  bool capped = false;
+};
+
+std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
+  auto* download = static_cast<Download*>(user);
+  const std::size_t n = size * count;
+  const std::size_t room = download->cap - std::min(download->cap, download->body.size());
+  const std::size_t take = std::min(n, room);
+  download->body.insert(download->body.end(), data, data + take);
+  if (take < n) {
+    download->capped = true;
+    return 0;  // stops the transfer: what arrived up to the cap is kept
+  }
+  return n;
+}
+
+// Parses the address once and checks what may be fetched: http and https only, and every
+// part within the sizes an address may have here.
+std::unique_ptr<CURLU, UrlDeleter> ParseAddress(const Text& address) {
+  std::unique_ptr<CURLU, UrlDeleter> url(curl_url());
+  if (!url) return nullptr;
+  // Taken as given: nothing percent-encoded again, "../" not folded.
+  if (curl_url_set(url.get(), CURLUPART_URL, address.c_str(), CURLU_PATH_AS_IS | CURLU_NON_SUPPORT_SCHEME) !=
+      CURLUE_OK) {
+    return nullptr;
+  }
+  char* scheme = nullptr;
+  if (curl_url_get(url.get(), CURLUPART_SCHEME, &scheme, 0) != CURLUE_OK || scheme == nullptr) return nullptr;
+  const bool web = std::strcmp(scheme, "http") == 0 || std::strcmp(scheme, "https") == 0;
+  curl_free(scheme);
+  if (!web) return nullptr;
+  const std::size_t host = PartLength(url.get(), CURLUPART_HOST);
+  if (host == 0 || host >= kHostLimit) return nullptr;
+  if (PartLength(url.get(), CURLUPART_USER) >= kUserLimit) return nullptr;
+  if (PartLength(url.get(), CURLUPART_PASSWORD) >= kPasswordLimit) return nullptr;
+  const std::size_t path = PartLength(url.get(), CURLUPART_PATH);
+  const std::size_t query = PartLength(url.get(), CURLUPART_QUERY);
+  if (path + (query > 0 ? query + 1 : 0) >= kPathLimit) return nullptr;
+  // The fragment is never sent.
+  curl_url_set(url.get(), CURLUPART_FRAGMENT, nullptr, 0);
+  return url;
+}
+
+}  // namespace
+
+Bytes PageFetch(const Text& address) {
+  if (address.empty()) return {};
+  auto url = ParseAddress(address);
+  if (!url) return {};
+  if (!FetchSessionReady()) return {};
+
+  std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
+  if (!easy) return {};
+  // Our own Accept header in place of curl's, and no other.
+  std::unique_ptr<curl_slist, ListDeleter> headers(curl_slist_append(nullptr, "Accept: */*"));
+  if (!headers) return {};
+
+  const detail::FetchLimits& limits = detail::CurrentFetchLimits();
+  Download download;
+  download.cap = limits.bodyCap;
+  CURL* h = easy.get();
+  curl_easy_setopt(h, CURLOPT_CURLU, url.get());
+  curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(h, CURLOPT_MAXREDIRS, limits.maxRedirects);
+  curl_easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
+  curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
+  curl_easy_setopt(h, CURLOPT_USERAGENT, kUserAgent);
+  curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+  // A direct connection, as the tool always made: proxies from the environment are not used.
+  curl_easy_setopt(h, CURLOPT_PROXY, "");
+  curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
+  curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, limits.totalTimeoutMs);
+  curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, limits.stallTimeS);
+  // Reads of at most 10,240 bytes until the answer's length is known; curl fixes its receive
+  // buffer before the headers arrive, so the size chosen from Content-Length cannot be applied.
+  curl_easy_setopt(h, CURLOPT_BUFFERSIZE, 10240L);
+  curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, OnBody);
+  curl_easy_setopt(h, CURLOPT_WRITEDATA, &download);
+  curl_easy_perform(h);  // whatever the outcome: the body that arrived is the result
+  return std::move(download.body);
+}
+
+}  // namespace brenvik
