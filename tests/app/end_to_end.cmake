@@ -1,0 +1,6 @@
+# The window against the sample site, both real.
+if(TARGET brenvik-sample-site)
+  brenvik_add_qttest(end_to_end_test SOURCES end_to_end_test.cpp LIBS brenvik::app)
+  target_compile_definitions(end_to_end_test PRIVATE BRENVIK_SAMPLE_SITE="$<TARGET_FILE:brenvik-sample-site>")
+  add_dependencies(end_to_end_test brenvik-sample-site)
+endif()

@@ -1,0 +1,107 @@
+// The real window against the real sample site on loopback: a click on the query button,
+// then what the labels and picture boxes show, read back through Qt.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QtTest>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "app/label.h"
+#include "app/main_window.h"
+#include "app/picture_box.h"
+#include "app/pictures.h"
+
+namespace {
+
+// A port nobody listens on right now.
+int FreePort() {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  socklen_t length = sizeof address;
+  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+  ::close(fd);
+  return ntohs(address.sin_port);
+}
+
+bool Listening(int port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  ::close(fd);
+  return ok;
+}
+
+}  // namespace
+
+class EndToEndTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    port_ = FreePort();
+    site_.start(QStringLiteral(BRENVIK_SAMPLE_SITE), {"--port", QString::number(port_)});
+    QVERIFY(site_.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(Listening(port_), 5000);
+  }
+
+  void cleanupTestCase() {
+    site_.kill();
+    site_.waitForFinished();
+  }
+
+  void foundThenNotFound() {
+    const brenvik::Text origin = "http://127.0.0.1:" + std::to_string(port_);
+    brenvik::MainWindow window(brenvik::Site{origin, origin + brenvik::kPromoPath});
+    window.OnWindowCreated();
+    window.show();
+    auto* avatar = window.findChild<brenvik::PictureBox*>("图片框1");
+    QVERIFY(avatar != nullptr);
+    QVERIFY(avatar->HasShownPicture());  // the promotional picture
+    const brenvik::Bytes promo = avatar->Picture();
+
+    auto label = [&](const char* name) { return window.findChild<brenvik::Label*>(name)->Caption(); };
+    QTest::mouseClick(window.findChild<QPushButton*>("按钮1"), Qt::LeftButton);
+
+    QCOMPARE(label("标签6"), QStringLiteral("恭喜，以查询到结果！BY：Torvane"));
+    QVERIFY(label("标签3").startsWith(QStringLiteral("\r\n玩家等级：30级  被赞：128次  战斗力：5821\r\n\r\n最近常用英雄:疾风剑客   ")));
+    QCOMPARE(window.findChild<brenvik::Label*>("标签3")->TextColour(), QColor(128, 0, 0));
+    QVERIFY(label("标签5").contains(QStringLiteral("胜场:      702场       57场       59场")));
+    QCOMPARE(label("标签7"), QStringLiteral("胜利  匹配赛 2026-12-10 "));
+    QCOMPARE(label("标签11"), QStringLiteral("失败  排位赛 2026-12-08 "));
+    QCOMPARE(label("标签4"), QStringLiteral("超凡大师"));
+    QVERIFY(avatar->HasShownPicture());
+    QVERIFY(avatar->Picture() != promo);
+    // Every hero icon decodes: JPEG, animated GIF, BMP, ICO and PCX.
+    for (const char* box : {"图片框2", "图片框3", "图片框4", "图片框5", "图片框6"}) {
+      QVERIFY2(window.findChild<brenvik::PictureBox*>(box)->HasShownPicture(), box);
+    }
+
+    // A name the site does not know: red message and the warning picture; the rest stays.
+    window.findChild<QLineEdit*>("编辑框1")->setText(QStringLiteral("没有这个人"));
+    QTest::keyClick(window.findChild<QLineEdit*>("编辑框1"), Qt::Key_Return);
+    QCOMPARE(label("标签3"), QStringLiteral("\r\n\r\n    查无此人，请确认后再查找，谢谢！！！"));
+    QCOMPARE(window.findChild<brenvik::Label*>("标签3")->TextColour(), QColor(255, 0, 0));
+    QVERIFY(avatar->Picture() == brenvik::NotFoundPicture());
+    QVERIFY(avatar->HasShownPicture());
+    QCOMPARE(label("标签4"), QStringLiteral("超凡大师"));
+    QCOMPARE(label("标签7"), QStringLiteral("胜利  匹配赛 2026-12-10 "));
+  }
+
+ private:
+  QProcess site_;
+  int port_ = 0;
+};
+
+QTEST_MAIN(EndToEndTest)
+#include "end_to_end_test.moc"
