@@ -51,6 +51,10 @@ int Flag(int argc, char** argv, const std::string& name, int fallback) {
 int main(int argc, char** argv) {
   const int port = Flag(argc, argv, "--port", 18086);
   const int latencyMs = Flag(argc, argv, "--latency-ms", 0);
+  if (port < 1 || port > 65535 || latencyMs < 0) {
+    std::fprintf(stderr, "usage: brenvik-sample-site [--port 1-65535] [--latency-ms N>=0]\n");
+    return 2;
+  }
   const std::map<std::string, Picture> pictures = MakePictures();
   const std::string promo = sample::Jpeg(300, 300, sample::Rgb{200, 30, 40}, sample::Rgb{250, 210, 60}, 80);
 

@@ -5,6 +5,25 @@
 namespace sample {
 namespace {
 
+// Query values echoed into a page are escaped: markup in a name must not become markup of the
+// page (a name holding "<em>" would otherwise make a not-found page look found), and a "%"
+// must not turn into an escape that the lookup decodes.
+std::string Escape(const std::string& value) {
+  std::string out;
+  for (const char c : value) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\'': out += "&#39;"; break;
+      case '%': out += "&#37;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
 struct Mode {
   const char* name;
   const char* games;
@@ -83,7 +102,7 @@ const std::vector<Player>& Players() {
 
 std::string NotFoundPage(const std::string& server, const std::string& player) {
   return "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>召唤师查询</title></head><body>\n"
-         "<div class=\"notice\">在" + server + "没有找到召唤师「" + player + "」。</div>\n</body></html>\n";
+         "<div class=\"notice\">在" + Escape(server) + "没有找到召唤师「" + Escape(player) + "」。</div>\n</body></html>\n";
 }
 
 }  // namespace
@@ -100,7 +119,7 @@ std::string DetailPage(const std::string& server, const std::string& player, con
                      " - 召唤师详情</title></head><body>\n<div class=\"profile\">\n";
   page += "  <div class=\"avatar\"><a href=\"/player?name=" + std::string(p.name) + "\"><img src=\"" + pictures +
           p.avatar + "\" /></a></div>\n";
-  page += "  <div class=\"name\">" + std::string(p.name) + " <small>" + server + "</small></div>\n";
+  page += "  <div class=\"name\">" + std::string(p.name) + " <small>" + Escape(server) + "</small></div>\n";
   page += "  <div class=\"level\">等级 <em>" + std::string(p.level) + "</em></div>\n";
   page += "  <div class=\"likes\">被赞" + std::string(p.likes) + "次</div>\n";
   page += "  <div class=\"power\"><p><em><span title='" + std::string(p.title) + "'>" + p.power +
