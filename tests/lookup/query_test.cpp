@@ -136,6 +136,26 @@ TEST(Query, FoundPlayerWritesEveryControlInOrder) {
   EXPECT_EQ(site.requests[8], "http://img.test/hero1.bmp");
 }
 
+// The profile text and the statistics caption byte for byte, spelled in GBK here rather than
+// through the converter the handler's literals use.
+TEST(Query, ProfileAndStatisticsAreExactGbkBytes) {
+  RecordingForm form;
+  FakeSite site = FoundSite();
+  detail::RunQuery(form, kSite, site.Fetcher());
+  EXPECT_EQ(form.Caption("标签3"),
+            "\r\n\xCD\xE6\xBC\xD2\xB5\xC8\xBC\xB6\xA3\xBA" "30\xBC\xB6  \xB1\xBB\xD4\xDE\xA3\xBA 15 "
+            "\xB4\xCE  \xD5\xBD\xB6\xB7\xC1\xA6\xA3\xBA" "1234\r\n\r\n\xD7\xEE\xBD\xFC\xB3\xA3\xD3\xC3\xD3\xA2"
+            "\xD0\xDB:\xD1\xC7\xCB\xF7   \xB0\xA2\xC0\xEA   ");
+  EXPECT_EQ(form.Caption("标签5"),
+            "\r\n\xC4\xA3\xCA\xBD\xA3\xBA    \xC6\xA5\xC5\xE4\xC8\xFC    \xC5\xC5\xCE\xBB\xC8\xFC    "
+            "\xB4\xF3\xC2\xD2\xB6\xB7"
+            "\r\n\r\n\xD7\xDC\xB3\xA1\xB4\xCE\xA3\xBA   1234      456     78"
+            "\r\n\r\n\xCA\xA4\xC2\xCA:      52.3%      48.0%      60.0%"
+            "\r\n\r\n\xCA\xA4\xB3\xA1:      123\xB3\xA1       57\xB3\xA1       47\xB3\xA1"
+            "\r\n\r\n\xB8\xBA\xB3\xA1\xA3\xBA      57\xB3\xA1      49\xB3\xA1      31\xB3\xA1"
+            "\r\n\r\n\xCA\xB1\xBC\xE4\xA3\xBA 10:05 3:20 1:05");
+}
+
 TEST(Query, NotFoundAfterFoundLeavesTheRestAsItWas) {
   RecordingForm form;
   FakeSite site = FoundSite();
