@@ -2,6 +2,8 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -60,7 +62,26 @@ struct Download {
   Bytes body;
   std::size_t cap = 0;
   bool capped = false;
+  // Progress seen by the stall watch: bytes moved so far and when that last changed.
+  curl_off_t moved = 0;
+  std::chrono::steady_clock::time_point lastMove = std::chrono::steady_clock::now();
+  std::chrono::milliseconds stallTime{0};
 };
+
+// Gives the download up once no byte has moved for the stall time. curl's own low-speed
+// check averages over a window of several seconds, so a download that stops dead after
+// some bytes would run on for that window as well; this watch ends it on time. curl calls
+// it about once a second even when nothing arrives.
+int OnProgress(void* user, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t uploaded) {
+  auto* download = static_cast<Download*>(user);
+  const auto now = std::chrono::steady_clock::now();
+  if (downloaded + uploaded != download->moved) {
+    download->moved = downloaded + uploaded;
+    download->lastMove = now;
+    return 0;
+  }
+  return now - download->lastMove >= download->stallTime ? 1 : 0;
+}
 
 std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
   auto* download = static_cast<Download*>(user);
@@ -87,9 +108,11 @@ std::unique_ptr<CURLU, UrlDeleter> ParseAddress(const Text& address) {
   }
   char* scheme = nullptr;
   if (curl_url_get(url.get(), CURLUPART_SCHEME, &scheme, 0) != CURLUE_OK || scheme == nullptr) return nullptr;
-  const bool web = std::strcmp(scheme, "http") == 0 || std::strcmp(scheme, "https") == 0;
+  const bool web = curl_strequal(scheme, "http") != 0 || curl_strequal(scheme, "https") != 0;
   curl_free(scheme);
   if (!web) return nullptr;
+  // Each part must fit its buffer together with the terminating zero: a host of at most 255
+  // bytes, user name and password of at most 127, path with query of at most 2047.
   const std::size_t host = PartLength(url.get(), CURLUPART_HOST);
   if (host == 0 || host >= kHostLimit) return nullptr;
   if (PartLength(url.get(), CURLUPART_USER) >= kUserLimit) return nullptr;
@@ -119,6 +142,7 @@ Bytes PageFetch(const Text& address) {
   const detail::FetchLimits& limits = detail::CurrentFetchLimits();
   Download download;
   download.cap = limits.bodyCap;
+  download.stallTime = std::chrono::milliseconds(limits.stallTimeMs);
   CURL* h = easy.get();
   curl_easy_setopt(h, CURLOPT_CURLU, url.get());
   curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -134,10 +158,17 @@ Bytes PageFetch(const Text& address) {
   curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
   curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, limits.totalTimeoutMs);
+  // A trickle below 1 byte a second is caught by curl's low-speed check, a dead stop by
+  // OnProgress.
   curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, limits.stallTimeS);
-  // Reads of at most 10,240 bytes until the answer's length is known; curl fixes its receive
-  // buffer before the headers arrive, so the size chosen from Content-Length cannot be applied.
+  curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, std::max(1L, (limits.stallTimeMs + 999) / 1000));
+  curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, OnProgress);
+  curl_easy_setopt(h, CURLOPT_XFERINFODATA, &download);
+  curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+  // Reads of at most 10,240 bytes, the size for a body of unknown length. curl sizes its
+  // receive buffer before the answer's headers arrive and must not have it changed during a
+  // transfer, so the larger reads a Content-Length would allow (up to 102,400) are not used;
+  // no read is ever larger than the largest allowed.
   curl_easy_setopt(h, CURLOPT_BUFFERSIZE, 10240L);
   curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, OnBody);
   curl_easy_setopt(h, CURLOPT_WRITEDATA, &download);
