@@ -24,7 +24,7 @@ class HostileFetch : public ::testing::Test {
   void SetUp() override {
     saved_ = detail::CurrentFetchLimits();
     auto& limits = detail::CurrentFetchLimits();
-    limits.stallTimeS = 2;
+    limits.stallTimeMs = 2000;
     limits.totalTimeoutMs = 4000;
     limits.bodyCap = 1u << 20;
   }

@@ -1,3 +1,7 @@
+#include <sched.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "net/page_fetch.h"
 
 #include <gtest/gtest.h>
@@ -210,16 +214,29 @@ TEST(PageFetchRefused, PartsJustWithinTheLimitsAreSent) {
   EXPECT_EQ(RequestLine(requests[0]), "GET " + path + " HTTP/1.0");
 }
 
-TEST(PageFetchFailure, UnresolvableHostAndRefusedPortGiveEmptyQuickly) {
-  const std::vector<std::string> addresses = {
-      "http://no-such-host.invalid/pic.jpg",
-      "http://127.0.0.1:" + std::to_string(testing::UnusedLoopbackPort()) + "/",
-  };
-  for (const std::string& address : addresses) {
+TEST(PageFetchFailure, RefusedPortGivesEmptyQuickly) {
+  const std::string address = "http://127.0.0.1:" + std::to_string(testing::UnusedLoopbackPort()) + "/";
+  const auto start = Clock::now();
+  EXPECT_TRUE(PageFetch(address).empty());
+  EXPECT_LT(SecondsSince(start), 5.0);
+}
+
+TEST(PageFetchFailure, UnresolvableHostGivesEmptyQuickly) {
+  // The look-up runs in a child process inside a network namespace of its own, with no
+  // interface up: the resolver cannot be reached, so no query leaves the machine.
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::unshare(CLONE_NEWNET) != 0) ::_exit(77);
     const auto start = Clock::now();
-    EXPECT_TRUE(PageFetch(address).empty()) << address;
-    EXPECT_LT(SecondsSince(start), 5.0) << address;
+    const bool empty = PageFetch("http://no-such-host.invalid/pic.jpg").empty();
+    ::_exit(empty && SecondsSince(start) < 5.0 ? 0 : 1);
   }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no network namespace of our own (needs root)";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST(PageFetchFailure, ReturnsWhatArrivedBeforeAStall) {
