@@ -19,6 +19,18 @@ inline bool MatchesAt(const Text& t, std::size_t pos, const Text& sub, bool fold
   return true;
 }
 
+// Moves `pos` past the character starting there: two bytes for a lead byte of 0x80 or above,
+// one otherwise. False for a lone lead byte at the very end, which ends a walk.
+inline bool NextCharacter(const Text& t, std::size_t& pos) {
+  if (Byte(t, pos) < 0x80) {
+    pos += 1;
+    return true;
+  }
+  if (pos + 1 >= t.size()) return false;
+  pos += 2;
+  return true;
+}
+
 }  // namespace
 
 int TextLength(const Text& t) { return static_cast<int>(t.size()); }
@@ -58,21 +70,11 @@ int FindText(const Text& t, const Text& sub, int start, bool ignoreCase) {
       const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - t.data());
       // Walk characters from pos to at.
       while (pos < at) {
-        if (Byte(t, pos) >= 0x80) {
-          if (pos + 1 >= n) return -1;  // a lone lead byte at the end ends the search
-          pos += 2;
-        } else {
-          pos += 1;
-        }
+        if (!NextCharacter(t, pos)) return -1;
       }
       if (pos == at) {
         if (std::memcmp(t.data() + pos, sub.data(), m) == 0) return static_cast<int>(pos + 1);
-        if (Byte(t, pos) >= 0x80) {
-          if (pos + 1 >= n) return -1;
-          pos += 2;
-        } else {
-          pos += 1;
-        }
+        if (!NextCharacter(t, pos)) return -1;
       }
       // pos > at: the hit was the second byte of a character; go on from pos.
     }
@@ -80,12 +82,7 @@ int FindText(const Text& t, const Text& sub, int start, bool ignoreCase) {
   }
   while (pos + m <= n) {
     if (MatchesAt(t, pos, sub, true)) return static_cast<int>(pos + 1);
-    if (Byte(t, pos) >= 0x80) {
-      if (pos + 1 >= n) return -1;
-      pos += 2;
-    } else {
-      pos += 1;
-    }
+    if (!NextCharacter(t, pos)) return -1;
   }
   return -1;
 }
