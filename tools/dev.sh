@@ -17,6 +17,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev libcpp-httplib-dev
   fontconfig fonts-arphic-gkai00mp fonts-wqy-microhei
   xvfb xauth
+  dpkg-dev desktop-file-utils appstream
 )
 
 as_root() {
