@@ -1,5 +1,6 @@
 #include "app/picture_box.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -7,9 +8,9 @@
 #include <QByteArray>
 #include <QImageReader>
 #include <QMouseEvent>
-#include <QMovie>
 #include <QPainter>
 #include <QPixmap>
+#include <QTimer>
 
 #include "app/jpeg_decoder.h"
 #include "app/pcx_decoder.h"
@@ -111,15 +112,46 @@ QImage ImageFromPcx(const Bytes& bytes) {
   return image;
 }
 
+// The shortest frame delay we honour; like the browsers, frames that give 10 ms or less
+// (most often none) are shown for kDefaultGifDelayMs.
+constexpr int kMinGifDelayMs = 20;
+constexpr int kDefaultGifDelayMs = 100;
+
+int FrameDelay(int fileDelayMs) { return fileDelayMs <= 10 ? kDefaultGifDelayMs : std::max(fileDelayMs, kMinGifDelayMs); }
+
 }  // namespace
 
-// What a box shows: a still image, or a GIF played by a QMovie reading the box's own copy
-// of the file.
+// What a box shows: a still image, or the current frame of a GIF that plays. Qt's GIF reader
+// composes each frame onto the ones before it by the file's transparency and disposal rules;
+// a timer on the GUI thread asks for the next frame when the current one's delay is over, and
+// at the end (or at a frame that does not decode) the reader starts again from the first.
 struct PictureBox::Shown {
   QImage image;
-  QByteArray gifData;
+  QByteArray gifData;  // the box's own copy, read by gifReader
   QBuffer gifBuffer;
-  std::unique_ptr<QMovie> movie;
+  std::unique_ptr<QImageReader> gifReader;
+  QTimer gifTimer;
+
+  void RestartGif() {
+    gifReader.reset();
+    gifBuffer.close();
+    gifBuffer.setBuffer(&gifData);
+    gifBuffer.open(QIODevice::ReadOnly);
+    gifReader = std::make_unique<QImageReader>(&gifBuffer, "gif");
+  }
+
+  // Moves to the next frame; false if not even the first frame decodes any more.
+  bool NextGifFrame() {
+    QImage frame = gifReader->read();
+    if (frame.isNull()) {
+      RestartGif();
+      frame = gifReader->read();
+      if (frame.isNull()) return false;
+    }
+    image = std::move(frame);
+    gifTimer.start(FrameDelay(gifReader->nextImageDelay()));
+    return true;
+  }
 };
 
 PictureBox::PictureBox(Mode mode, QWidget* parent) : QWidget(parent), mode_(mode) {}
@@ -151,22 +183,24 @@ void PictureBox::SetPicture(const Bytes& bytes) {
       shown->image = ImageFromPcx(stored_);
       break;
     case PictureFormat::Gif: {
-      // The first frame must be whole and decode, or the box stays blank; Qt's reader would
-      // show the rows of a cut frame. A file of several frames plays.
+      // The first frame must be whole and decode, or the box stays blank (Qt's reader would
+      // show the rows of a cut frame). A file of several frames plays over and over.
       if (!GifFirstImageComplete(stored_)) break;
-      QByteArray view = View(stored_);
-      QBuffer probe(&view);
-      probe.open(QIODevice::ReadOnly);
-      QImageReader reader(&probe, "gif");
-      const int frames = reader.imageCount();
-      shown->image = reader.read();
-      if (shown->image.isNull() || frames <= 1) break;
       shown->gifData = QByteArray(reinterpret_cast<const char*>(stored_.data()), static_cast<qsizetype>(stored_.size()));
-      shown->gifBuffer.setBuffer(&shown->gifData);
-      shown->gifBuffer.open(QIODevice::ReadOnly);
-      shown->movie = std::make_unique<QMovie>(&shown->gifBuffer, "gif");
-      connect(shown->movie.get(), &QMovie::frameChanged, this, [this] { update(); });
-      shown->movie->start();
+      shown->RestartGif();
+      const int frames = shown->gifReader->imageCount();
+      if (!shown->NextGifFrame()) break;
+      if (frames <= 1) {
+        shown->gifTimer.stop();
+        shown->gifReader.reset();
+        break;
+      }
+      shown->gifTimer.setSingleShot(true);
+      Shown* playing = shown.get();
+      connect(&shown->gifTimer, &QTimer::timeout, this, [this, playing] {
+        if (!playing->NextGifFrame()) playing->gifTimer.stop();
+        update();
+      });
       break;
     }
   }
@@ -184,9 +218,7 @@ void PictureBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().color(QPalette::Button));
   if (!shown_) return;
-  QImage frame = shown_->image;
-  if (shown_->movie && !shown_->movie->currentImage().isNull()) frame = shown_->movie->currentImage();
-  if (frame.isNull()) return;
+  const QImage& frame = shown_->image;
   if (mode_ == Mode::TopLeft) {
     painter.drawImage(QPoint(0, 0), frame);
   } else {

@@ -90,7 +90,9 @@ class PictureBoxTest : public QObject {
   void choosesTheIconImage_data();
   void choosesTheIconImage();
   void drawsIconsWithTransparency();
+  void playsGifFramesWithoutBlocking_data();
   void playsGifFramesWithoutBlocking();
+  void keepsEarlierGifFramesUnderTransparentPixels();
   void decodesPcxPixels();
   void leavesBrokenFilesBlank_data();
   void leavesBrokenFilesBlank();
@@ -268,10 +270,18 @@ void PictureBoxTest::drawsIconsWithTransparency() {
   VERIFY_PIXEL(gif, 20, 20, kBackground);
 }
 
-// Red for 50 ms, then blue: the event loop keeps running while the frames change, and the
-// stored bytes stay as written.
+void PictureBoxTest::playsGifFramesWithoutBlocking_data() {
+  QTest::addColumn<bool>("loopForEver");
+  QTest::newRow("file asks for endless looping") << true;
+  QTest::newRow("file asks for one pass") << false;
+}
+
+// Red for 50 ms, then blue, then red again, over and over whatever the file asks: the event
+// loop keeps running while the frames change, and the stored bytes stay as written.
 void PictureBoxTest::playsGifFramesWithoutBlocking() {
-  const Bytes gif = Gif(QSize(4, 4), {kRed, kBlue}, {{std::vector<std::uint8_t>(16, 0), 5}, {std::vector<std::uint8_t>(16, 1), 5}});
+  QFETCH(bool, loopForEver);
+  const Bytes gif = Gif(QSize(4, 4), {kRed, kBlue},
+                        {{std::vector<std::uint8_t>(16, 0), 5}, {std::vector<std::uint8_t>(16, 1), 5}}, loopForEver);
   auto box = Box(PictureBox::Mode::Stretch, QSize(10, 10));
   QElapsedTimer timer;
   timer.start();
@@ -287,9 +297,23 @@ void PictureBoxTest::playsGifFramesWithoutBlocking() {
         return sawRed && sawBlue;
       }(),
       3000);
-  // It goes on: back to red.
+  // It goes on: back to red, and to blue again.
   QTRY_VERIFY_WITH_TIMEOUT(Near(Grab(*box).pixelColor(5, 5), kRed, 5), 3000);
+  QTRY_VERIFY_WITH_TIMEOUT(Near(Grab(*box).pixelColor(5, 5), kBlue, 5), 3000);
   QCOMPARE(box->Picture(), gif);
+}
+
+// The second frame is transparent but for its top-left pixel; the first is kept under it
+// (disposal: leave in place), and the box never shows its background through.
+void PictureBoxTest::keepsEarlierGifFramesUnderTransparentPixels() {
+  std::vector<std::uint8_t> second(16, 2);
+  second[0] = 1;
+  auto box = Box(PictureBox::Mode::Stretch, QSize(8, 8));
+  box->SetPicture(Gif(QSize(4, 4), {kRed, kBlue, kGreen}, {{std::vector<std::uint8_t>(16, 0), 5}, {second, 5, 2}}));
+  QTRY_VERIFY_WITH_TIMEOUT(Near(Grab(*box).pixelColor(0, 0), kBlue, 5), 3000);
+  const QImage grab = Grab(*box);
+  VERIFY_PIXEL(grab, 6, 6, kRed);
+  VERIFY_PIXEL(grab, 6, 0, kRed);
 }
 
 void PictureBoxTest::decodesPcxPixels() {

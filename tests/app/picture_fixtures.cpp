@@ -118,7 +118,7 @@ Bytes Icon(const std::vector<IconEntry>& entries, int type) {
   return file;
 }
 
-Bytes Gif(QSize size, const std::vector<QColor>& palette, const std::vector<GifFrame>& frames) {
+Bytes Gif(QSize size, const std::vector<QColor>& palette, const std::vector<GifFrame>& frames, bool loopForEver) {
   Bytes file = Ascii("GIF89a");
   Word(file, size.width());
   Word(file, size.height());
@@ -128,7 +128,7 @@ Bytes Gif(QSize size, const std::vector<QColor>& palette, const std::vector<GifF
     file.insert(file.end(), {std::uint8_t(c.red()), std::uint8_t(c.green()), std::uint8_t(c.blue())});
   }
   const Bytes loop = Concat({{0x21, 0xFF, 11}, Ascii("NETSCAPE2.0"), {3, 1, 0, 0, 0}});
-  file.insert(file.end(), loop.begin(), loop.end());
+  if (loopForEver) file.insert(file.end(), loop.begin(), loop.end());
   for (const GifFrame& frame : frames) {
     const bool transparent = frame.transparentIndex >= 0;
     file.insert(file.end(), {0x21, 0xF9, 4, std::uint8_t(transparent ? 0x05 : 0x04)});

@@ -31,8 +31,9 @@ struct GifFrame {
   int delay;                          // hundredths of a second
   int transparentIndex = -1;
 };
-// A GIF89a of `size` with a global table of up to four colours, looping for ever.
-Bytes Gif(QSize size, const std::vector<QColor>& palette, const std::vector<GifFrame>& frames);
+// A GIF89a of `size` with a global table of up to four colours; `loopForEver` adds the
+// application extension that asks for endless looping (without it a file plays once).
+Bytes Gif(QSize size, const std::vector<QColor>& palette, const std::vector<GifFrame>& frames, bool loopForEver = true);
 
 // A PCX of one plane: 8 bits per pixel (indices, palette at the end) or 1 bit (0/1 values),
 // run-length encoded with runs that may cross line ends.
