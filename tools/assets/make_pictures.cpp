@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFont>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -260,6 +261,12 @@ int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: brenvik-make-pictures <assets directory>\n");
     return 2;
+  }
+  // Without the face, fontconfig would quietly draw the caption in another one (or as boxes).
+  QFont hei(QStringLiteral("WenQuanYi Micro Hei"));
+  if (QFontInfo(hei).family() != hei.family()) {
+    std::fprintf(stderr, "the font WenQuanYi Micro Hei (fonts-wqy-microhei) is not installed\n");
+    return 1;
   }
   const QDir dir(QString::fromLocal8Bit(argv[1]));
   dir.mkpath(QStringLiteral("icons"));
