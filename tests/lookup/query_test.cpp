@@ -20,16 +20,16 @@ Bytes B(std::string_view s) { return Bytes(s.begin(), s.end()); }
 Text G(const char* utf8) { return Gbk(utf8); }
 
 // A detail page in UTF-8 as the statistics site writes it.
-struct PageSpec {
+struct PageShape {
   bool withLevel = true;
   int games = 5;
   const char* mode1WinRate = "52.3%";
   const char* mode1Wins = "123";
 };
 
-std::string DetailPage(const PageSpec& spec) {
+std::string DetailPage(const PageShape& shape) {
   std::string page = "<html><body><div class=\"p\"><a href=\"/p\"><img src=\"http://img.test/avatar.jpg\" /></a>";
-  if (spec.withLevel) page += "<span><em>30</em></span>";
+  if (shape.withLevel) page += "<span><em>30</em></span>";
   page += "<span>被赞 15 次</span><p><em><span title='超凡大师'>1234</span></em></p><ul>";
   for (const char* hero : {"亚索", "阿狸"}) {
     page += "<li><a href=\"#\" alt=\"点击查看相关比赛\"  title=\"";
@@ -42,13 +42,13 @@ std::string DetailPage(const PageSpec& spec) {
     page += std::string("<tr><td>") + name + "</td><td>" + games + "</td><td>" + rate + "</td><td>" + wins +
             "</td><td>" + losses + "</td><td>" + time + "</td></tr>";
   };
-  mode("匹配赛", "1234 ", spec.mode1WinRate, spec.mode1Wins, "57", " 10:05 ");
+  mode("匹配赛", "1234 ", shape.mode1WinRate, shape.mode1Wins, "57", " 10:05 ");
   mode("排位赛", " 456  ", "48.0%", "57", "49", "3:20");
   mode("大乱斗", "78", "60.0%", "47", "31", "1:05 ");
   page += "</table><table><tr>";
   for (int i = 16; i <= 21; ++i) page += "<td>-</td>";
   page += "</tr>";
-  for (int g = 1; g <= spec.games; ++g) {
+  for (int g = 1; g <= shape.games; ++g) {
     page += "<tr><td><img src=\"http://img.test/hero" + std::to_string(g) + ".bmp\" /></td><td>胜利</td>" +
             "<td><a href=\"#\">大乱斗</a></td><td>2026-12-0" + std::to_string(g) + " 20:15</td></tr>";
   }
@@ -84,9 +84,9 @@ const Text kDefaultPageAddress =
     "http://stats.test/playerDetail.php?serverName=%E7%94%B5%E4%BF%A1%E4%B8%80&playerName="
     "%E9%9D%92%E7%9F%B3%E8%BF%87%E5%AE%A2%52%32";
 
-FakeSite FoundSite(const PageSpec& spec = {}) {
+FakeSite FoundSite(const PageShape& shape = {}) {
   FakeSite site;
-  site.answers[kDefaultPageAddress] = B(DetailPage(spec));
+  site.answers[kDefaultPageAddress] = B(DetailPage(shape));
   site.answers["http://img.test/avatar.jpg"] = B("AVATAR");
   site.answers["http://img.test/promo.jpg"] = B("PROMO");
   for (int g = 1; g <= 5; ++g) site.answers["http://img.test/hero" + std::to_string(g) + ".bmp"] = B("ICON" + std::to_string(g));
@@ -215,10 +215,10 @@ TEST(Query, WinsAreReadFromTheEndOfTheWinRateCell) {
   const Case cases[] = {{"52.3%", "123", "52.3%", "123场"}, {"48.0%", "57", "48.0%", " 57场"}};
   for (const auto& c : cases) {
     RecordingForm form;
-    PageSpec spec;
-    spec.mode1WinRate = c.rate;
-    spec.mode1Wins = c.wins;
-    FakeSite site = FoundSite(spec);
+    PageShape shape;
+    shape.mode1WinRate = c.rate;
+    shape.mode1Wins = c.wins;
+    FakeSite site = FoundSite(shape);
     detail::RunQuery(form, kSite, site.Fetcher());
     const Text caption = form.Caption("标签5");
     EXPECT_NE(caption.find(G("胜率:      ") + c.shownRate), Text::npos) << c.rate;
@@ -252,9 +252,9 @@ TEST(Query, AddressEncodesEveryByteOfServerAndName) {
 
 TEST(Query, FewerCellsWriteWhatTheyHaveAndStillTheTitle) {
   RecordingForm form;
-  PageSpec spec;
-  spec.games = 2;
-  FakeSite site = FoundSite(spec);
+  PageShape shape;
+  shape.games = 2;
+  FakeSite site = FoundSite(shape);
   detail::RunQuery(form, kSite, site.Fetcher());
   EXPECT_EQ(form.Picture("图片框3"), B("ICON2"));
   EXPECT_TRUE(form.Picture("图片框4").empty());
