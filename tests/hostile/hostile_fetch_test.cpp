@@ -10,12 +10,13 @@
 
 #include "net/page_fetch.h"
 #include "net/page_fetch_internal.h"
-#include "tests/hostile/raw_server.h"
+#include "tests/net/loopback_server.h"
 
 namespace brenvik {
 namespace {
 
-using testing::RawServer;
+using testing::LoopbackServer;
+using testing::SendAll;
 using Clock = std::chrono::steady_clock;
 
 // Short limits for the length of one test, put back afterwards.
@@ -41,20 +42,18 @@ class HostileFetch : public ::testing::Test {
 const std::string kHeaders = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n";
 
 TEST_F(HostileFetch, AcceptsAndNeverAnswers) {
-  RawServer server([&](int, const std::string&) {
-    while (!server.Stopping()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  });
+  LoopbackServer server([](const std::string&, int fd) { testing::WaitForPeerClose(fd, std::chrono::seconds(20)); });
   const auto start = Clock::now();
   EXPECT_TRUE(PageFetch(server.Url("/")).empty());
   EXPECT_LT(SecondsSince(start), 3.0);  // the stall limit, 2 s, not the total
 }
 
 TEST_F(HostileFetch, DripsSlowerThanAByteASecond) {
-  RawServer server([&](int socket, const std::string&) {
-    RawServer::Send(socket, kHeaders + "a");
-    for (int i = 0; i < 40 && !server.Stopping(); ++i) {
+  LoopbackServer server([](const std::string&, int fd) {
+    SendAll(fd, kHeaders + "a");
+    for (int i = 0; i < 40; ++i) {
       std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-      if (!RawServer::Send(socket, "b")) return;
+      if (!SendAll(fd, "b")) return;
     }
   });
   const auto start = Clock::now();
@@ -65,12 +64,9 @@ TEST_F(HostileFetch, DripsSlowerThanAByteASecond) {
 }
 
 TEST_F(HostileFetch, DripsFastEnoughButNeverEnds) {
-  RawServer server([&](int socket, const std::string&) {
-    RawServer::Send(socket, kHeaders);
-    while (!server.Stopping()) {
-      if (!RawServer::Send(socket, "xx")) return;
-      std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    }
+  LoopbackServer server([](const std::string&, int fd) {
+    SendAll(fd, kHeaders);
+    while (SendAll(fd, "xx")) std::this_thread::sleep_for(std::chrono::milliseconds(200));
   });
   const auto start = Clock::now();
   const Bytes body = PageFetch(server.Url("/"));
@@ -81,27 +77,27 @@ TEST_F(HostileFetch, DripsFastEnoughButNeverEnds) {
 }
 
 TEST_F(HostileFetch, ResetMidBodyKeepsWhatArrived) {
-  RawServer server([](int socket, const std::string&) {
-    RawServer::Send(socket, "HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\n" + std::string(300, 'r'));
+  LoopbackServer server([](const std::string&, int fd) {
+    SendAll(fd, "HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\n" + std::string(300, 'r'));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     const linger reset{1, 0};  // close with a reset, not a clean end
-    ::setsockopt(socket, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
   });
   EXPECT_EQ(PageFetch(server.Url("/")), Bytes(300, 'r'));
 }
 
 TEST_F(HostileFetch, HugeAnnouncedLengthWithAShortBody) {
-  RawServer server([](int socket, const std::string&) {
-    RawServer::Send(socket, "HTTP/1.0 200 OK\r\nContent-Length: 2147483648\r\n\r\nshort body");
+  LoopbackServer server([](const std::string&, int fd) {
+    SendAll(fd, "HTTP/1.0 200 OK\r\nContent-Length: 2147483648\r\n\r\nshort body");
   });
   EXPECT_EQ(PageFetch(server.Url("/")), (Bytes{'s', 'h', 'o', 'r', 't', ' ', 'b', 'o', 'd', 'y'}));
 }
 
 TEST_F(HostileFetch, EndlessBodyStopsAtTheCap) {
-  RawServer server([&](int socket, const std::string&) {
-    RawServer::Send(socket, kHeaders);
+  LoopbackServer server([](const std::string&, int fd) {
+    SendAll(fd, kHeaders);
     const std::string chunk(64 * 1024, 'z');
-    while (!server.Stopping() && RawServer::Send(socket, chunk)) {
+    while (SendAll(fd, chunk)) {
     }
   });
   const Bytes body = PageFetch(server.Url("/"));
@@ -109,11 +105,11 @@ TEST_F(HostileFetch, EndlessBodyStopsAtTheCap) {
 }
 
 TEST_F(HostileFetch, RedirectLoopEnds) {
-  RawServer server([&](int socket, const std::string&) {
-    RawServer::Send(socket, "HTTP/1.0 302 Found\r\nLocation: " + server.Url("/again") + "\r\n\r\nloop");
+  LoopbackServer server([&](const std::string&, int fd) {
+    SendAll(fd, "HTTP/1.0 302 Found\r\nLocation: " + server.Url("/again") + "\r\n\r\nloop");
   });
   EXPECT_TRUE(PageFetch(server.Url("/")).empty());
-  EXPECT_LE(server.Connections(), 11);  // the first request and at most ten redirects
+  EXPECT_LE(server.ConnectionCount(), 11);  // the first request and at most ten redirects
 }
 
 TEST_F(HostileFetch, RedirectsOffTheWebAreRefusedBeforeAnyConnection) {
@@ -121,20 +117,20 @@ TEST_F(HostileFetch, RedirectsOffTheWebAreRefusedBeforeAnyConnection) {
   // so no packet leaves loopback.
   for (const char* target : {"file:///etc/passwd", "ftp://192.0.2.1/pub", "gopher://192.0.2.1/", "dict://192.0.2.1/",
                              "scp://192.0.2.1/x"}) {
-    RawServer server([&](int socket, const std::string&) {
-      RawServer::Send(socket, std::string("HTTP/1.0 301 Moved\r\nLocation: ") + target + "\r\n\r\nmoved");
+    LoopbackServer server([&](const std::string&, int fd) {
+      SendAll(fd, std::string("HTTP/1.0 301 Moved\r\nLocation: ") + target + "\r\n\r\nmoved");
     });
     const auto start = Clock::now();
     EXPECT_TRUE(PageFetch(server.Url("/")).empty()) << target;
     EXPECT_LT(SecondsSince(start), 1.0) << target;
-    EXPECT_EQ(server.Connections(), 1) << target;
+    EXPECT_EQ(server.ConnectionCount(), 1) << target;
   }
   EXPECT_TRUE(PageFetch("file:///etc/passwd").empty());
   EXPECT_TRUE(PageFetch("ftp://127.0.0.1/").empty());
 }
 
 TEST_F(HostileFetch, NormalDownloadsWorkAfterwards) {
-  RawServer server([](int socket, const std::string&) { RawServer::Send(socket, kHeaders + "fine"); });
+  LoopbackServer server([](const std::string&, int fd) { SendAll(fd, kHeaders + "fine"); });
   EXPECT_EQ(PageFetch(server.Url("/")), (Bytes{'f', 'i', 'n', 'e'}));
 }
 
