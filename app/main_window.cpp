@@ -19,6 +19,7 @@
 #include "app/picture_box.h"
 #include "app/pictures.h"
 #include "app/theme.h"
+#include "lookup/form_names.h"
 #include "lookup/query.h"
 #include "net/page_fetch.h"
 #include "text/codepage.h"
@@ -101,15 +102,6 @@ QFont DefaultFont() {
   font.setItalic(app.italic());
   return font;
 }
-
-constexpr std::array<const char*, 26> kServers = {
-    "艾欧尼亚(电信一)",   "祖安(电信二)",       "诺克萨斯(电信三)",   "班德尔城(电信四)",
-    "皮尔特沃夫(电信五)", "战争学院(电信六)",   "巨神峰(电信七)",     "雷瑟守备(电信八)",
-    "裁决之地(电信九)",   "黑色玫瑰(电信十)",   "暗影岛(电信十一)",   "钢铁烈阳(电信十二)",
-    "均衡教派(电信十三)", "水晶之痕(电信十四)", "影流(电信十五)",     "守望之海(电信十六)",
-    "征服之海(电信十七)", "卡拉曼达(电信十八)", "皮城警备(电信十九)", "比尔吉沃特(网通一)",
-    "德玛西亚(网通二)",   "弗雷尔卓德(网通三)", "无畏先锋(网通四)",   "恕瑞玛(网通五)",
-    "扭曲丛林(网通六)",   "教育网专区(教育一)"};
 
 // Top to bottom among siblings.
 constexpr std::array<const char*, 12> kWindowStacking = {
@@ -194,7 +186,8 @@ QComboBox* MakeServerList(QWidget* parent, const char* name, const QRect& place)
   for (auto role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
     pal.setColor(role, Rgb(0, 255, 255));
   list->setPalette(pal);
-  for (const char* server : kServers) list->addItem(QString::fromUtf8(server));
+  for (std::string_view server : names::kServerEntries)
+    list->addItem(QString::fromUtf8(server.data(), static_cast<qsizetype>(server.size())));
   list->setCurrentIndex(0);
   list->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   return list;

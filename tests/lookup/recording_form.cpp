@@ -1,5 +1,7 @@
 #include "tests/lookup/recording_form.h"
 
+#include "lookup/form_names.h"
+
 #include "text/codepage.h"
 
 namespace brenvik::testing {
@@ -8,15 +10,8 @@ RecordingForm::RecordingForm() { edits_["编辑框1"] = Gbk("青石过客R2"); }
 
 const std::vector<Text>& RecordingForm::ServerEntries() {
   static const std::vector<Text> entries = [] {
-    const char* names[] = {
-        "艾欧尼亚(电信一)", "祖安(电信二)",     "诺克萨斯(电信三)", "班德尔城(电信四)", "皮尔特沃夫(电信五)",
-        "战争学院(电信六)", "巨神峰(电信七)",   "雷瑟守备(电信八)", "裁决之地(电信九)", "黑色玫瑰(电信十)",
-        "暗影岛(电信十一)", "钢铁烈阳(电信十二)", "均衡教派(电信十三)", "水晶之痕(电信十四)", "影流(电信十五)",
-        "守望之海(电信十六)", "征服之海(电信十七)", "卡拉曼达(电信十八)", "皮城警备(电信十九)", "比尔吉沃特(网通一)",
-        "德玛西亚(网通二)", "弗雷尔卓德(网通三)", "无畏先锋(网通四)", "恕瑞玛(网通五)", "扭曲丛林(网通六)",
-        "教育网专区(教育一)"};
     std::vector<Text> out;
-    for (const char* name : names) out.push_back(Gbk(name));
+    for (std::string_view name : names::kServerEntries) out.push_back(Gbk(name));
     return out;
   }();
   return entries;
