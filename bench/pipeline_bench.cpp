@@ -14,12 +14,12 @@
 
 #include "lookup/query_internal.h"
 #include "bench/bench_form.h"
+#include "bench/bench_pages.h"
 #include "lookup/site.h"
 #include "text/between.h"
 #include "text/codepage.h"
 #include "text/text.h"
 #include "text/url.h"
-#include "tools/sample-site/pages.h"
 
 namespace {
 
@@ -27,28 +27,8 @@ using brenvik::Bytes;
 using brenvik::Text;
 using brenvik::TextArray;
 
-constexpr const char* kOrigin = "http://127.0.0.1:18086";
-
-// A found player's page with more rows and filler inserted before the recent games' table
-// closes, until it is at least `size` bytes. The first five games stay where the lookup
-// reads them.
-std::string GrownDetailPage(std::size_t size) {
-  std::string page = sample::DetailPage("艾欧尼亚", "青石过客R2", kOrigin);
-  const std::string tail = "</table>\n</body></html>\n";
-  const std::size_t at = page.rfind(tail);
-  std::string body = page.substr(0, at);
-  const std::string row = std::string("  <tr><td><img src=\"") + kOrigin +
-                          "/pictures/hero-ahri.gif\" /></td><td>失败</td><td><span class=\"mode\">排位赛"
-                          "</span></td><td>2026-11-30 22:05</td></tr>\n";
-  const std::string filler =
-      "  <tr><th colspan=\"4\"><a href=\"/news?id=20261130&amp;t=%E7%89%88%E6%9C%AC%E6%9B%B4%E6%96%B0\" "
-      "title=\"版本更新公告\">本周英雄平衡调整：疾风剑客、九尾妖狐、寒冰射手 50% 折扣</a></th></tr>\n";
-  while (body.size() + tail.size() < size) {
-    body += row;
-    body += filler;
-  }
-  return body + tail;
-}
+using brenvik::bench::GrownDetailPage;
+constexpr const char* kOrigin = brenvik::bench::kBenchOrigin;
 
 std::string PathologicalPage() {
   std::string page;
