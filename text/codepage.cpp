@@ -186,6 +186,50 @@ Text Utf8ToGbkFast(std::string_view utf8) {
   return Encode(units, kCodePageGbk);
 }
 
+namespace {
+
+// The UTF-16 units of one code point.
+std::u16string_view UnitsOfCodePoint(char32_t cp, char16_t (&units)[2]) {
+  if (cp < 0x10000) {
+    units[0] = static_cast<char16_t>(cp);
+    return {units, 1};
+  }
+  units[0] = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+  units[1] = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+  return {units, 2};
+}
+
+}  // namespace
+
+GbkCodes& GbkCodes::ForThread() {
+  thread_local GbkCodes codes;
+  return codes;
+}
+
+std::uint16_t GbkCodes::Learn(char32_t cp) {
+  char16_t buffer[2];
+  const std::string bytes = Encode(UnitsOfCodePoint(cp, buffer), kCodePageGbk);
+  const auto b = [&](std::size_t i) { return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[i])); };
+  std::uint16_t code = kNotKept;
+  if (bytes.empty()) {
+    code = kNothing;
+  } else if (bytes.size() == 1 && b(0) != 0) {
+    code = b(0);
+  } else if (bytes.size() == 2 && b(0) >= 0x81 && b(0) <= 0xFE) {
+    code = static_cast<std::uint16_t>(b(0) << 8 | b(1));
+  }
+  const std::size_t plane = cp >> 16;
+  if (plane >= planes_.size()) return kNotKept;
+  if (!planes_[plane]) planes_[plane] = std::make_unique<Plane>();
+  (*planes_[plane])[cp & 0xFFFF] = code;
+  return code;
+}
+
+void GbkCodes::AppendConverted(char32_t cp, Text& out) const {
+  char16_t buffer[2];
+  out += Encode(UnitsOfCodePoint(cp, buffer), kCodePageGbk);
+}
+
 }  // namespace detail
 
 Bytes MultiByteToUtf16(const Text& text, int codePage) {

@@ -1,4 +1,5 @@
-// The page path: any bytes percent-decoded and read as UTF-8, and names encoded back.
+// The page path: any bytes percent-decoded and read as UTF-8, and names encoded back; the
+// one-pass decoding from UTF-8 checked against decoding and converting in two steps.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -13,6 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (decoded.find('\0') != brenvik::Text::npos) std::abort();  // a Text never holds a zero byte
   const brenvik::Text raw = brenvik::UrlDecode(page, false);
   if (raw.size() > page.size()) std::abort();  // decoding never lengthens
+  // Decoding from UTF-8 runs in one pass: the same bytes as decoding, then converting.
+  if (decoded != brenvik::Utf8ToAnsi(raw)) std::abort();
   (void)brenvik::Utf8ToAnsi(page);
   (void)brenvik::AnsiToUtf8(page);
   const brenvik::Text encoded = brenvik::UrlEncode(page, size % 2 == 0, false);

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+
 #include "text/codepage.h"
 
 namespace brenvik {
@@ -80,6 +83,64 @@ TEST(UrlDecode, TenMegabytesOfPercentSigns) {
   // Every group of three "%" decodes to DE; as UTF-8 that is ill-formed, one "?" each.
   EXPECT_FALSE(out.empty());
   EXPECT_EQ(out.find_first_not_of('?'), Text::npos);
+}
+
+// Printable bytes for failure messages.
+std::string Hex(const Text& t) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (const char ch : t) {
+    const auto b = static_cast<unsigned char>(ch);
+    out += {kHex[b >> 4], kHex[b & 0xF], ' '};
+  }
+  return out;
+}
+
+// Decoding from UTF-8 runs in one pass; it must give exactly the bytes of percent-decoding
+// first and converting the result afterwards, ill-formed UTF-8 and the conversion's buffer
+// rule included.
+TEST(UrlDecode, FromUtf8InOnePassIsDecodingThenConverting) {
+  const Text cases[] = {
+      "50%</td><td>7</td>",               // "%</" is DE: a lead byte that 't' does not continue
+      "\xC0\x80",                         // two ill-formed bytes, one GBK character: "??"
+      "\xC0\x80\xC0\x80",                 // four units, room for three: cut to "???"
+      "%C0%80%C0%80%C0%80",
+      "%E4%B8\xAD|\xE4%B8%ad",              // escapes and raw bytes in one sequence
+      "\xE4%00\xB8%00\xAD",                 // an escape worth 0 inside a sequence appends nothing
+      "\xE4\xB8",                           // cut short at the end
+      "\xF0\x9F\x98\x80 \xF4\x90\x80\x80",  // a supplementary character; above U+10FFFF
+      "\xED\xA0\x80\xED\x9F\xBF",           // a surrogate is ill-formed, U+D7FF is not
+      "\xE0\x9F\x80\xE0\xA0\x80",           // overlong, and the first three-byte character
+      "\xE2\x82\xAC\xC2\x80",               // the euro sign is one GBK byte; U+0080 is not in GBK
+      "\xEA\xB0\x80\xE2\x80\x8B\xEF\xBB\xBF\xC2\xAD",  // hangul and default-ignorable characters
+      "e\xCC\x81\xEF\xBF\xBE",               // a combining mark stays apart; a noncharacter
+      std::string("ab\0\xE4\xB8\xAD", 6),     // the text ends at a zero byte
+      std::string("%\0" "A\xB0", 4),          // ... but not at one an escape takes
+      "%", "%%%", "%E",
+  };
+  for (const Text& c : cases) {
+    EXPECT_EQ(UrlDecode(c, true), Utf8ToAnsi(UrlDecode(c, false))) << Hex(c);
+  }
+  EXPECT_EQ(UrlDecode("\xC0\x80", true), "??");
+  EXPECT_EQ(UrlDecode("\xC0\x80\xC0\x80", true), "???");
+
+  // Texts glued from pieces that meet in every way.
+  const Text pieces[] = {"a",        "<td>",     "%",        "%2",       "%E4",      "%B8",      "%ad",
+                         "%00",      "\xE4",     "\xB8",     "\xAD",     "\xC0",     "\x80",     "\xFF",
+                         "\xF0\x9F", "\x98\x80", "\xED\xA0", "\xEA\xB0", "\xE2\x80", "\x8B",     "\xCE\xA9",
+                         "%</",      "%G1",      "\xB0\xA1", "\xF4",     "\x90"};
+  std::mt19937 random(5);
+  for (int round = 0; round < 20000; ++round) {
+    Text text;
+    for (int k = static_cast<int>(random() % 10); k > 0; --k) {
+      if (random() % 6 == 0) {
+        text += static_cast<char>(random() % 255 + 1);
+      } else {
+        text += pieces[random() % std::size(pieces)];
+      }
+    }
+    ASSERT_EQ(UrlDecode(text, true), Utf8ToAnsi(UrlDecode(text, false))) << Hex(text);
+  }
 }
 
 TEST(UrlDecode, PageRoundTrip) {
