@@ -27,7 +27,7 @@ using Clock = std::chrono::steady_clock;
 // "#引号" in GBK: the marker word that stands for one double quote.
 constexpr std::string_view kQuoteWord = "#\xD2\xFD\xBA\xC5";
 
-constexpr std::uint32_t kUnset = std::numeric_limits<std::uint32_t>::max();
+constexpr std::uint32_t kUnset = detail::kNoSpan;
 
 // --- conversions between the GBK texts and the engine's UTF-16 --------------------------
 
@@ -283,11 +283,11 @@ struct RegexObject::Matches {
 
 namespace {
 
-// The offsets of every match of `compiled` in `subject` (only the first unless `global`),
-// within the thread's budget. False when the engine failed or the budget ran out; `offsets`
+// The offsets of every match of `compiled` in `subject` (only the first unless `global`, at
+// most `maxMatches` unless that is 0), within the thread's budget. False when the engine failed or the budget ran out; `offsets`
 // is then empty.
 bool RunMatches(const Compiled& compiled, std::u16string_view subject, bool global,
-                std::vector<std::uint32_t>& offsets) {
+                std::vector<std::uint32_t>& offsets, std::size_t maxMatches = 0) {
   const detail::RegexBudget budget = ThreadBudget();
   MatchContext mc(budget, compiled);
   MatchData md(compiled.code);
@@ -336,7 +336,7 @@ bool RunMatches(const Compiled& compiled, std::u16string_view subject, bool glob
       const bool set = pair < static_cast<std::size_t>(rc) && ov[2 * pair] != PCRE2_UNSET;
       offsets.push_back(set ? static_cast<std::uint32_t>(ov[i]) : kUnset);
     }
-    if (!global) return true;
+    if (!global || (maxMatches != 0 && offsets.size() / stride >= maxMatches)) return true;
     // After an empty match the next one may start at the same place only if it is not empty.
     start = ov[1];
     if (ov[0] == ov[1]) {
@@ -400,7 +400,42 @@ std::u16string ReplacementForPcre(std::u16string_view r, std::uint32_t groups) {
   return out;
 }
 
+// The engine's options for a search; '$' without multiline is the end of the text only, as
+// in the classic dialect.
+std::uint32_t CompileOptions(bool caseSensitive, bool multiline) {
+  std::uint32_t options = PCRE2_UTF | (multiline ? PCRE2_MULTILINE : PCRE2_DOLLAR_ENDONLY) | PCRE2_USE_OFFSET_LIMIT;
+  if (!caseSensitive) options |= PCRE2_CASELESS;
+  return options;
+}
+
+std::shared_ptr<const Compiled> CompiledFor(const std::u16string& pattern, bool caseSensitive, bool multiline) {
+  const detail::RegexBudget budget = ThreadBudget();
+  return ThreadPatternCache().Get(pattern, CompileOptions(caseSensitive, multiline), budget.useJit && JitAvailable());
+}
+
 }  // namespace
+
+namespace detail {
+
+std::optional<std::vector<UnitSpan>> GroupSpans(std::u16string_view pattern, std::u16string_view subject,
+                                                std::uint32_t group, const UnitSearchOptions& options) {
+  const auto compiled = CompiledFor(std::u16string(pattern), options.caseSensitive, options.multiline);
+  if (!compiled) return std::nullopt;
+  std::vector<std::uint32_t> offsets;
+  if (!RunMatches(*compiled, subject, options.global, offsets, options.maxMatches)) return std::nullopt;
+  std::vector<UnitSpan> spans;
+  if (group > compiled->captureCount) return spans;
+  const std::size_t stride = 2 * (std::size_t{compiled->captureCount} + 1);
+  spans.reserve(offsets.size() / stride);
+  for (std::size_t at = 2 * std::size_t{group}; at < offsets.size(); at += stride) {
+    spans.emplace_back(offsets[at], offsets[at + 1]);
+  }
+  return spans;
+}
+
+Text SubMatchGbk(std::u16string_view units) { return PlainGbk(units); }
+
+}  // namespace detail
 
 RegexObject::RegexObject() = default;
 RegexObject::~RegexObject() = default;
@@ -418,12 +453,7 @@ bool RegexObject::Search(const Text& pattern, const Text& text, bool caseSensiti
   engine->pattern = ToUnits(quoteWord ? ReplaceText(pattern, Text(kQuoteWord), "\"") : pattern);
   subject_ = ToUnits(text);
 
-  const detail::RegexBudget budget = ThreadBudget();
-  // '$' without multiline is the end of the text only, as in the classic dialect.
-  std::uint32_t options = PCRE2_UTF | (multiline ? PCRE2_MULTILINE : PCRE2_DOLLAR_ENDONLY) |
-                          PCRE2_USE_OFFSET_LIMIT;
-  if (!caseSensitive) options |= PCRE2_CASELESS;
-  engine->compiled = ThreadPatternCache().Get(engine->pattern, options, budget.useJit && JitAvailable());
+  engine->compiled = CompiledFor(engine->pattern, caseSensitive, multiline);
   engine_ = engine;
   if (!engine->compiled) return false;
 

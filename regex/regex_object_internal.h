@@ -11,6 +11,12 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "text/text.h"
 
 namespace brenvik::detail {
 
@@ -32,5 +38,29 @@ void SetRegexBudget(const RegexBudget& budget);
 
 // Whether PCRE2 was built with a working JIT on this machine.
 [[nodiscard]] bool RegexJitAvailable();
+
+// A search in the regex object's dialect over a UTF-16 subject the caller holds, for callers
+// that search one text more than once or want only its first matches.
+struct UnitSearchOptions {
+  bool caseSensitive = false;
+  bool multiline = true;
+  bool global = true;
+  std::size_t maxMatches = 0;  // stop after this many matches; 0: every match
+};
+
+// Where group `group` (0: the whole match) of each match lies in `subject`, in code units;
+// {kNoSpan, kNoSpan} for a group that took no part. As RegexObject::Search with the same
+// options, within the thread's budget: nothing (std::nullopt) when the pattern is invalid
+// or the search failed. Only the first `maxMatches` matches are looked for, so a search cut
+// short that way never fails on the text after them.
+inline constexpr std::uint32_t kNoSpan = 0xFFFFFFFF;
+using UnitSpan = std::pair<std::uint32_t, std::uint32_t>;
+[[nodiscard]] std::optional<std::vector<UnitSpan>> GroupSpans(std::u16string_view pattern,
+                                                               std::u16string_view subject, std::uint32_t group,
+                                                               const UnitSearchOptions& options = {});
+
+// A sub-match's units in GBK, as SubMatchText gives them: no composite check, cut at a zero
+// unit, "?" for what GBK lacks.
+[[nodiscard]] Text SubMatchGbk(std::u16string_view units);
 
 }  // namespace brenvik::detail
