@@ -225,9 +225,9 @@ std::uint16_t GbkCodes::Learn(char32_t cp) {
   return code;
 }
 
-void GbkCodes::AppendConverted(char32_t cp, Text& out) const {
+Text GbkCodes::Converted(char32_t cp) const {
   char16_t buffer[2];
-  out += Encode(UnitsOfCodePoint(cp, buffer), kCodePageGbk);
+  return Encode(UnitsOfCodePoint(cp, buffer), kCodePageGbk);
 }
 
 }  // namespace detail

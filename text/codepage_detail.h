@@ -26,32 +26,27 @@ namespace brenvik::detail {
 // by code point gives the bytes of converting the whole text at once.
 class GbkCodes {
  public:
+  // A kept code is one byte (below 0x100) or a lead byte 81-FE and a trail byte
+  // (lead << 8 | trail); or one of these:
+  static constexpr std::uint16_t kNotKept = 0xFFFE;  // any other result: Converted() it every time
+  static constexpr std::uint16_t kNothing = 0xFFFF;  // the conversion writes no byte for it
+
   [[nodiscard]] static GbkCodes& ForThread();
 
-  // Appends the GBK of `cp`, any code point but a surrogate, to `out`.
-  void Append(char32_t cp, Text& out) {
+  // The code of `cp`, any code point but a surrogate.
+  [[nodiscard]] std::uint16_t Code(char32_t cp) {
     const std::size_t plane = cp >> 16;
-    std::uint16_t code = plane < planes_.size() && planes_[plane] ? (*planes_[plane])[cp & 0xFFFF] : kUnknown;
-    if (code == kUnknown) code = Learn(cp);
-    if (code < 0x100) {
-      out.push_back(static_cast<char>(code));
-    } else if (code < kNothing - 1) {
-      out.push_back(static_cast<char>(code >> 8));
-      out.push_back(static_cast<char>(code & 0xFF));
-    } else if (code == kNotKept) {
-      AppendConverted(cp, out);
-    }  // kNothing: the conversion writes no byte for it
+    const std::uint16_t code = plane < planes_.size() && planes_[plane] ? (*planes_[plane])[cp & 0xFFFF] : kUnknown;
+    return code != kUnknown ? code : Learn(cp);
   }
+  // The conversion's bytes for `cp`.
+  [[nodiscard]] Text Converted(char32_t cp) const;
 
  private:
-  // A kept code: one byte (below 0x100) or a lead byte 81-FE and a trail byte; or one of these.
   static constexpr std::uint16_t kUnknown = 0;
-  static constexpr std::uint16_t kNotKept = 0xFFFE;  // any other result: converted every time
-  static constexpr std::uint16_t kNothing = 0xFFFF;
   using Plane = std::array<std::uint16_t, 0x10000>;
 
   std::uint16_t Learn(char32_t cp);
-  void AppendConverted(char32_t cp, Text& out) const;
 
   std::array<std::unique_ptr<Plane>, 17> planes_;  // made when a code point of the plane comes
 };
