@@ -15,6 +15,8 @@
 #include <string>
 #include <thread>
 
+#include <sys/socket.h>
+
 #include "tools/sample-site/pages.h"
 #include "tools/sample-site/pictures.h"
 
@@ -59,6 +61,17 @@ int main(int argc, char** argv) {
   const std::string promo = sample::Jpeg(300, 300, sample::Rgb{200, 30, 40}, sample::Rgb{250, 210, 60}, 80);
 
   httplib::Server server;
+  // A query asks for its pictures side by side. Debian's httplib is a built library whose
+  // accept queue holds 5 connections, too few for a query's seven at once: the ones dropped
+  // cost a second's retransmission. The queue is made longer once the socket listens, and
+  // each connection gets a worker.
+  int listeningSocket = -1;
+  server.set_socket_options([&listeningSocket](socket_t sock) {
+    int yes = 1;
+    ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    listeningSocket = sock;
+  });
+  server.new_task_queue = [] { return new httplib::ThreadPool(16); };
   server.set_pre_routing_handler([latencyMs](const httplib::Request&, httplib::Response&) {
     if (latencyMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(latencyMs));
     return httplib::Server::HandlerResponse::Unhandled;
@@ -82,9 +95,9 @@ int main(int argc, char** argv) {
 
   std::printf("sample site on http://127.0.0.1:%d/\n", port);
   std::fflush(stdout);
-  if (!server.listen("127.0.0.1", port)) {
+  if (!server.bind_to_port("127.0.0.1", port) || ::listen(listeningSocket, 128) != 0) {
     std::fprintf(stderr, "brenvik-sample-site: cannot listen on 127.0.0.1:%d\n", port);
     return 1;
   }
-  return 0;
+  return server.listen_after_bind() ? 0 : 1;
 }
