@@ -3,6 +3,7 @@
 #include "app/pictures.h"
 #include "lookup/form_names.h"
 #include "lookup/query_internal.h"
+#include "regex/between_all_detail.h"
 #include "text/between.h"
 #include "text/codepage.h"
 #include "text/url.h"
@@ -106,9 +107,12 @@ bool GamesTrusted(const QueryResult& result) {
   return result.firstIconAgain && result.icons[0] && BytesEquals(*result.firstIconAgain, *result.icons[0]);
 }
 
-PageValues CutPage(const Bytes& body) {
+namespace {
+
+// The values of the decoded page. The table cells are collected only as far as the lookup
+// reads them, so a page of millions of cells costs no more than one of 41.
+PageValues CutDecodedPage(const Text& page) {
   const Literals& l = L();
-  const Text page = UrlDecode(BytesToText(body), true);
   PageValues v;
   v.avatarUrl = TextBetween(page, "\"><img src=\"", "\" /></a>");
   v.level = TextBetween(page, "<em>", "</em>");
@@ -116,10 +120,20 @@ PageValues CutPage(const Bytes& body) {
   const Text powerBlock = TextBetween(page, "<p><em><span title=", "/span></em></p>");
   v.combatPower = TextBetween(powerBlock, ">", "<");
   v.powerTitle = TextBetween(powerBlock, "'", "'");
-  TextBetweenAll(page, l.heroStart, "\"></a></li>", v.heroNames);
-  TextBetweenAll(page, "<td>", "</td>", v.cells);
-  if (ArrayCount(v.cells) > kCellsRead) v.cells.resize(kCellsRead);
+  detail::BetweenAllText text(page);  // both passes search one copy
+  text.Collect(l.heroStart, "\"></a></li>", v.heroNames);
+  text.Collect("<td>", "</td>", v.cells, {.maxCount = kCellsRead});
   return v;
+}
+
+}  // namespace
+
+PageValues CutPage(const Bytes& body) { return CutDecodedPage(detail::UrlDecodeBytesFromUtf8(body)); }
+
+PageValues CutPage(Bytes&& body) {
+  const Text page = detail::UrlDecodeBytesFromUtf8(body);
+  Bytes().swap(body);  // released before the page is searched
+  return CutDecodedPage(page);
 }
 
 namespace detail {
@@ -148,10 +162,10 @@ QueryResult FetchQuery(const QueryRequest& request, const Site& site, Downloads&
   const Downloads::Ticket pageTicket = downloads.Start(request.address);
   const Downloads::Ticket promoTicket = downloads.Start(site.promoUrl);
   {
-    const Bytes body = downloads.Take(pageTicket);
+    Bytes body = downloads.Take(pageTicket);
     result.pageArrived = !body.empty();
-    result.page = CutPage(body);
-  }  // the page's bytes are not needed past the cut
+    result.page = CutPage(std::move(body));
+  }  // the page's bytes are not needed past its decoding
 
   const PageValues& page = result.page;
   const Downloads::Ticket avatarTicket = downloads.Start(page.avatarUrl);

@@ -42,6 +42,8 @@ struct PageValues {
 
 // The detail page's bytes, percent-decoded from UTF-8 into GBK and cut.
 [[nodiscard]] PageValues CutPage(const Bytes& page);
+// The same, releasing the bytes as soon as they are decoded.
+[[nodiscard]] PageValues CutPage(Bytes&& page);
 
 // Everything a query downloaded. A game's icon is there when its cell is; the first icon's
 // second download when the first game's cell is. On the not-found path no icon is asked for.

@@ -38,21 +38,6 @@ unsigned char EscapeValue(const unsigned char* p, std::size_t i, std::size_t n) 
   return static_cast<unsigned char>((16 * high + low) & 0xFF);
 }
 
-// How many bytes from `p` on are ASCII other than the zero byte.
-std::size_t AsciiRun(const unsigned char* p, std::size_t n) {
-  std::size_t k = 0;
-#if defined(__SSE2__)
-  const __m128i zero = _mm_setzero_si128();
-  for (; k + 16 <= n; k += 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
-    const int stop = _mm_movemask_epi8(v) | _mm_movemask_epi8(_mm_cmpeq_epi8(v, zero));
-    if (stop != 0) return k + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(stop)));
-  }
-#endif
-  while (k < n && p[k] != 0 && p[k] < 0x80) ++k;
-  return k;
-}
-
 // The characters of a byte string read as GBK, counted the way the code-page conversion
 // counts them to size its buffer: a lead byte 81-FE takes a following trail byte (40-7E,
 // 80-FE) into one character, every other byte is a character of its own.
@@ -85,8 +70,9 @@ class GbkReading {
 };
 
 // Percent-decoding, reading the result as UTF-8 and converting it to GBK in one pass over
-// the text, a chunk at a time: the escapes are decoded into a small buffer, which is read as
-// UTF-8 into GBK. The decoded text ends at its first zero byte, as a Text does. Ill-formed
+// the text. Runs of plain ASCII are copied sixteen bytes at a time, a well-formed sequence
+// of raw bytes is read at once, and anything else (escapes, ill-formed UTF-8) byte by
+// decoded byte. The decoded text ends at its first zero byte, as a Text does. Ill-formed
 // UTF-8 is read as the conversion reads it: each maximal ill-formed part (a lead byte and
 // the continuation bytes that still fit it, or a lone byte) is one U+FFFD. False in the one
 // case the conversion would cut its result: ill-formed input that needs more UTF-16 units
@@ -96,107 +82,166 @@ class Utf8PageDecoder {
   explicit Utf8PageDecoder(Text& out) : out_(out), codes_(detail::GbkCodes::ForThread()) {}
 
   bool Decode(std::string_view text) {
+    p_ = reinterpret_cast<const unsigned char*>(text.data());
+    n_ = text.size();
     out_.clear();
-    out_.reserve(text.size());  // a code point never takes more GBK bytes than UTF-8 bytes
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t n = text.size();
-    std::size_t i = 0;
-    std::size_t carried = 0;
-    bool ended = false;
-    while (!ended) {
-      // Escapes decoded after the bytes carried over from the last chunk.
-      std::size_t len = carried;
-      while (i < n && len < kChunk) {
-        const std::size_t want = std::min(n - i, kChunk - len);
-        const void* percent = std::memchr(p + i, '%', want);
-        const std::size_t run = percent == nullptr ? want : static_cast<std::size_t>(static_cast<const unsigned char*>(percent) - (p + i));
-        const void* zero = std::memchr(p + i, 0, run);
-        if (zero != nullptr) {
-          const std::size_t upTo = static_cast<std::size_t>(static_cast<const unsigned char*>(zero) - (p + i));
-          std::memcpy(in_ + len, p + i, upTo);
-          len += upTo;
-          i = n;  // the text ends at the zero byte
-          break;
-        }
-        std::memcpy(in_ + len, p + i, run);
-        len += run;
-        i += run;
-        if (percent == nullptr) continue;
-        const unsigned char value = EscapeValue(p, i, n);
-        i += 3;
-        if (value != 0) in_[len++] = value;
-      }
-      ended = i >= n;
-      carried = Read(len, ended);
-      std::memmove(in_, in_ + len - carried, carried);
+    out_.reserve(n_);  // a code point never takes more GBK bytes than UTF-8 bytes
+    while (i_ < n_) {
+      CopyPlainAscii();
+      if (i_ >= n_ || p_[i_] == 0) break;
+      if (p_[i_] < 0x80 || !RawSequence()) DecodedSequence();
     }
     Flush();
     return substitutions_ == 0 || units_ <= reading_.Room();
   }
 
  private:
-  static constexpr std::size_t kChunk = 16 * 1024;
+  static constexpr std::size_t kBuffer = 16 * 1024;
 
-  // Reads the decoded bytes in_[0, len) into GBK; returns how many bytes at the end begin a
-  // sequence that the next chunk completes (none when this is the last).
-  std::size_t Read(std::size_t len, bool last) {
-    std::size_t k = 0;
-    while (k < len) {
-      const std::size_t run = AsciiRun(in_ + k, len - k);
-      if (run > 0) {
-        std::memcpy(gbk_ + used_, in_ + k, run);
-        used_ += run;
-        reading_.Ascii(in_[k], run);
-        units_ += run;
-        k += run;
-        if (k == len) break;
+  static bool Plain(unsigned char b) { return b != 0 && b != '%' && b < 0x80; }
+
+  // Bytes 01-7F but "%", as they are.
+  void CopyPlainAscii() {
+    const std::size_t start = i_;
+#if defined(__SSE2__)
+    const __m128i percent = _mm_set1_epi8('%');
+    const __m128i zero = _mm_setzero_si128();
+    while (i_ + 16 <= n_) {
+      if (used_ + 16 > kBuffer) Flush();
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p_ + i_));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(gbk_ + used_), v);
+      const int stop = _mm_movemask_epi8(v) | _mm_movemask_epi8(_mm_cmpeq_epi8(v, percent)) |
+                       _mm_movemask_epi8(_mm_cmpeq_epi8(v, zero));
+      if (stop != 0) {
+        const auto k = static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(stop)));
+        used_ += k;
+        i_ += k;
+        Counted(start);
+        return;
       }
-      if (!last && len - k < 4) break;  // the sequence may go on in the next chunk
-      const unsigned char lead = in_[k];
-      // The well-formed sequences: the first continuation byte's range depends on the lead
-      // (no overlong forms, no surrogates, nothing above U+10FFFF).
-      int more = -1;  // not a lead byte
-      char32_t cp = 0;
-      unsigned char low = 0x80;
-      unsigned char high = 0xBF;
-      if (lead >= 0xC2 && lead <= 0xDF) {
-        more = 1;
-        cp = lead & 0x1F;
-      } else if (lead >= 0xE0 && lead <= 0xEF) {
-        more = 2;
-        cp = lead & 0x0F;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;
-      } else if (lead >= 0xF0 && lead <= 0xF4) {
-        more = 3;
-        cp = lead & 0x07;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
-      }
-      reading_.High(lead);
-      ++k;
-      for (; more > 0 && k < len; --more) {
-        const unsigned char c = in_[k];
-        if (c < low || c > high) break;  // not taken: it begins what comes next
-        reading_.High(c);
-        cp = (cp << 6) | (c & 0x3F);
-        low = 0x80;
-        high = 0xBF;
-        ++k;
-      }
-      if (more != 0) {
-        ++substitutions_;
-        cp = 0xFFFD;
-      }
-      units_ += cp >= 0x10000 ? 2 : 1;
-      Put(cp);
+      used_ += 16;
+      i_ += 16;
     }
-    Flush();
-    return len - k;
+#endif
+    while (i_ < n_ && Plain(p_[i_])) {
+      if (used_ == kBuffer) Flush();
+      gbk_[used_++] = static_cast<char>(p_[i_++]);
+    }
+    Counted(start);
+  }
+
+  void Counted(std::size_t start) {
+    if (i_ == start) return;
+    reading_.Ascii(p_[start], i_ - start);
+    units_ += i_ - start;
+  }
+
+  // A well-formed two- or three-byte sequence of raw bytes at i_, the common case of a
+  // page's text; false (nothing read) for anything else.
+  bool RawSequence() {
+    const unsigned char lead = p_[i_];
+    if (lead >= 0xE0 && lead <= 0xEF && i_ + 2 < n_) {
+      const unsigned char c1 = p_[i_ + 1];
+      const unsigned char c2 = p_[i_ + 2];
+      const unsigned char low = lead == 0xE0 ? 0xA0 : 0x80;
+      const unsigned char high = lead == 0xED ? 0x9F : 0xBF;
+      if (c1 < low || c1 > high || c2 < 0x80 || c2 > 0xBF) return false;
+      reading_.High(lead);
+      reading_.High(c1);
+      reading_.High(c2);
+      i_ += 3;
+      ++units_;
+      Put(static_cast<char32_t>((lead & 0x0F) << 12 | (c1 & 0x3F) << 6 | (c2 & 0x3F)));
+      return true;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF && i_ + 1 < n_) {
+      const unsigned char c1 = p_[i_ + 1];
+      if (c1 < 0x80 || c1 > 0xBF) return false;
+      reading_.High(lead);
+      reading_.High(c1);
+      i_ += 2;
+      ++units_;
+      Put(static_cast<char32_t>((lead & 0x1F) << 6 | (c1 & 0x3F)));
+      return true;
+    }
+    return false;
+  }
+
+  // The decoded byte at `at` (escapes worth 0 append nothing), or -1 at the end of the
+  // text; `after` is where the next one begins.
+  int Peek(std::size_t at, std::size_t& after) const {
+    while (at < n_) {
+      const unsigned char c = p_[at];
+      if (c == 0) break;
+      if (c != '%') {
+        after = at + 1;
+        return c;
+      }
+      const unsigned char value = EscapeValue(p_, at, n_);
+      at += 3;
+      if (value != 0) {
+        after = at;
+        return value;
+      }
+    }
+    after = n_;
+    return -1;
+  }
+
+  // One character read byte by decoded byte: an escaped byte, a sequence with escapes in
+  // it, one that is not well-formed.
+  void DecodedSequence() {
+    std::size_t after = 0;
+    const int lead = Peek(i_, after);
+    i_ = after;
+    if (lead < 0) return;
+    if (lead < 0x80) {
+      Put(static_cast<char32_t>(lead));
+      reading_.Ascii(static_cast<unsigned char>(lead), 1);
+      ++units_;
+      return;
+    }
+    // The well-formed sequences: the first continuation byte's range depends on the lead
+    // (no overlong forms, no surrogates, nothing above U+10FFFF).
+    int more = -1;  // not a lead byte
+    char32_t cp = 0;
+    int low = 0x80;
+    int high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      more = 1;
+      cp = static_cast<char32_t>(lead & 0x1F);
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      more = 2;
+      cp = static_cast<char32_t>(lead & 0x0F);
+      if (lead == 0xE0) low = 0xA0;
+      if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      more = 3;
+      cp = static_cast<char32_t>(lead & 0x07);
+      if (lead == 0xF0) low = 0x90;
+      if (lead == 0xF4) high = 0x8F;
+    }
+    reading_.High(static_cast<unsigned char>(lead));
+    for (; more > 0; --more) {
+      const int c = Peek(i_, after);
+      if (c < low || c > high) break;  // not taken: it begins what comes next
+      i_ = after;
+      reading_.High(static_cast<unsigned char>(c));
+      cp = (cp << 6) | static_cast<char32_t>(c & 0x3F);
+      low = 0x80;
+      high = 0xBF;
+    }
+    if (more != 0) {
+      ++substitutions_;
+      cp = 0xFFFD;
+    }
+    units_ += cp >= 0x10000 ? 2 : 1;
+    Put(cp);
   }
 
   void Put(char32_t cp) {
-    const std::uint16_t code = codes_.Code(cp);
+    if (used_ + 2 > kBuffer) Flush();
+    const std::uint16_t code = cp < 0x80 ? static_cast<std::uint16_t>(cp) : codes_.Code(cp);
     if (code < 0x100) {
       gbk_[used_++] = static_cast<char>(code);
     } else if (code < detail::GbkCodes::kNotKept) {
@@ -215,11 +260,13 @@ class Utf8PageDecoder {
 
   Text& out_;
   detail::GbkCodes& codes_;
+  const unsigned char* p_ = nullptr;
+  std::size_t n_ = 0;
+  std::size_t i_ = 0;
   GbkReading reading_;
   std::size_t units_ = 0;          // UTF-16 units of the UTF-8 reading
   std::size_t substitutions_ = 0;  // ill-formed parts
-  unsigned char in_[kChunk + 4];   // a chunk of decoded bytes and at most three carried over
-  char gbk_[2 * (kChunk + 4)];     // its GBK: at most two bytes for each byte read
+  char gbk_[kBuffer];              // GBK not yet appended to the result
   std::size_t used_ = 0;
 };
 
@@ -244,13 +291,30 @@ Text UrlEncode(const Text& text, bool keepUnreserved, bool asUtf8) {
   return out;
 }
 
+namespace {
+
+Text DecodeFromUtf8(std::string_view text) {
+  Text out;
+  if (Utf8PageDecoder(out).Decode(text)) return out;
+  out = Text();  // released before the two-step road
+  return Utf8ToAnsi(UrlDecode(Text(text), false));
+}
+
+}  // namespace
+
+namespace detail {
+
+Text UrlDecodeBytesFromUtf8(const Bytes& bytes) {
+  const auto* data = reinterpret_cast<const char*>(bytes.data());
+  const void* zero = std::memchr(data, 0, bytes.size());
+  return DecodeFromUtf8(
+      std::string_view(data, zero == nullptr ? bytes.size() : static_cast<std::size_t>(static_cast<const char*>(zero) - data)));
+}
+
+}  // namespace detail
+
 Text UrlDecode(const Text& text, bool fromUtf8) {
-  if (fromUtf8) {
-    Text out;
-    if (Utf8PageDecoder(out).Decode(text)) return out;
-    out = Text();  // released before the two-step road
-    return Utf8ToAnsi(UrlDecode(text, false));
-  }
+  if (fromUtf8) return DecodeFromUtf8(text);
   const std::size_t n = text.size();
   const char* data = text.data();
   Text out;

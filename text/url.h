@@ -16,4 +16,12 @@ namespace brenvik {
 // converted from UTF-8 to GBK. Example: UrlDecode("50%</td>") == "50\xDEtd>".
 [[nodiscard]] Text UrlDecode(const Text& text, bool fromUtf8 = false);
 
+namespace detail {
+
+// UrlDecode(BytesToText(bytes), true) without the copy of the bytes: those before the first
+// zero byte, percent-decoded and converted from UTF-8 to GBK.
+[[nodiscard]] Text UrlDecodeBytesFromUtf8(const Bytes& bytes);
+
+}  // namespace detail
+
 }  // namespace brenvik

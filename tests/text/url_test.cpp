@@ -141,6 +141,10 @@ TEST(UrlDecode, FromUtf8InOnePassIsDecodingThenConverting) {
     }
     ASSERT_EQ(UrlDecode(text, true), Utf8ToAnsi(UrlDecode(text, false))) << Hex(text);
   }
+  // A long text, so that the result crosses the decoder's buffers many times.
+  Text page;
+  while (page.size() < 300000) page += pieces[random() % std::size(pieces)];
+  EXPECT_EQ(UrlDecode(page, true), Utf8ToAnsi(UrlDecode(page, false)));
 }
 
 TEST(UrlDecode, PageRoundTrip) {
