@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "lookup/query_internal.h"
+#include "lookup/query_stages.h"
 #include "bench/bench_form.h"
 #include "bench/bench_pages.h"
 #include "lookup/site.h"
@@ -66,6 +67,16 @@ void BM_RunQuery(benchmark::State& state) {
     benchmark::ClobberMemory();
   }
   if (form.Caption("标签4").empty() && state.range(0) != 3) state.SkipWithError("the query found no player");
+  Label(state, PageOfKind(static_cast<int>(state.range(0))));
+}
+
+// The pure stage of a query: the page decoded and every value cut.
+void BM_CutPage(benchmark::State& state) {
+  const Bytes page = AsBytes(PageOfKind(static_cast<int>(state.range(0))));
+  for (auto _ : state) {
+    brenvik::PageValues values = brenvik::CutPage(page);
+    benchmark::DoNotOptimize(values.cells.data());
+  }
   Label(state, PageOfKind(static_cast<int>(state.range(0))));
 }
 
@@ -149,6 +160,7 @@ void Kinds(benchmark::internal::Benchmark* b) {
 }
 
 BENCHMARK(BM_RunQuery)->Apply(Kinds);
+BENCHMARK(BM_CutPage)->Apply(Kinds);
 BENCHMARK(BM_BytesToText)->Apply(Kinds);
 BENCHMARK(BM_UrlDecodeFromUtf8)->Apply(Kinds);
 BENCHMARK(BM_Markers)->Apply(Kinds);

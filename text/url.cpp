@@ -239,16 +239,26 @@ class Utf8PageDecoder {
     Put(cp);
   }
 
-  void Put(char32_t cp) {
-    if (used_ + 2 > kBuffer) Flush();
+  // The common case inline: a kept code and room for it.
+  [[gnu::always_inline]] void Put(char32_t cp) {
     const std::uint16_t code = cp < 0x80 ? static_cast<std::uint16_t>(cp) : codes_.Code(cp);
+    if (used_ + 2 <= kBuffer && code < detail::GbkCodes::kNotKept) {
+      gbk_[used_] = static_cast<char>(code >> 8);  // overwritten by the one byte of a short code
+      gbk_[used_ + (code >= 0x100 ? 1 : 0)] = static_cast<char>(code & 0xFF);
+      used_ += code >= 0x100 ? 2 : 1;
+      return;
+    }
+    PutRest(cp, code);
+  }
+
+  [[gnu::noinline]] void PutRest(char32_t cp, std::uint16_t code) {
+    Flush();
     if (code < 0x100) {
       gbk_[used_++] = static_cast<char>(code);
     } else if (code < detail::GbkCodes::kNotKept) {
       gbk_[used_++] = static_cast<char>(code >> 8);
       gbk_[used_++] = static_cast<char>(code & 0xFF);
     } else if (code == detail::GbkCodes::kNotKept) {
-      Flush();
       out_ += codes_.Converted(cp);
     }
   }
