@@ -82,6 +82,9 @@ std::optional<Literal> LiteralOf(const Text& marker) {
   return literal;
 }
 
+constexpr std::size_t kFirstWindow = 256;
+constexpr std::size_t kLastWindow = 64 * 1024;
+
 bool MatchesAt(std::string_view text, std::size_t at, const Literal& literal) {
   for (std::size_t k = 0; k < literal.bytes.size(); ++k) {
     const auto t = static_cast<unsigned char>(text[at + k]);
@@ -103,15 +106,27 @@ std::size_t FindBytes(std::string_view text, const Literal& literal, std::size_t
     }
     return std::string_view::npos;
   }
+  // Each memmem call looks at a window of the text: small after a hit, doubled while there
+  // is none, so that every call reads about as far as the next hit (memory checkers look at
+  // the whole range handed to memmem).
   const char* const begin = text.data();
   const char* const anchor = literal.bytes.data() + literal.anchorAt;
-  for (std::size_t pos = from + literal.anchorAt; pos <= last + literal.anchorAt;) {
-    const void* hit = memmem(begin + pos, text.size() - pos, anchor, literal.anchorLength);
-    if (hit == nullptr) break;
+  const std::size_t end = last + literal.anchorAt + literal.anchorLength;  // past the last anchor byte
+  const std::size_t length = literal.anchorLength;
+  std::size_t window = kFirstWindow;
+  for (std::size_t pos = from + literal.anchorAt; end - pos >= length;) {
+    const std::size_t span = std::min(end - pos, std::max(window, 2 * length));
+    const void* hit = memmem(begin + pos, span, anchor, length);
+    if (hit == nullptr) {
+      if (span == end - pos) break;
+      pos += span - (length - 1);  // an anchor may begin in the window's last bytes
+      window = std::min(window * 2, kLastWindow);
+      continue;
+    }
     const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - begin) - literal.anchorAt;
-    if (at > last) break;
     if (MatchesAt(text, at, literal)) return at;
     pos = at + literal.anchorAt + 1;
+    window = kFirstWindow;
   }
   return std::string_view::npos;
 }

@@ -315,6 +315,7 @@ Text DecodeFromUtf8(std::string_view text) {
 namespace detail {
 
 Text UrlDecodeBytesFromUtf8(const Bytes& bytes) {
+  if (bytes.empty()) return {};
   const auto* data = reinterpret_cast<const char*>(bytes.data());
   const void* zero = std::memchr(data, 0, bytes.size());
   return DecodeFromUtf8(

@@ -97,6 +97,30 @@ TEST(LiteralBetweenAll, RandomPagesGiveTheEnginesValues) {
     ExpectSameAsTheEngine(page, start, end, random() % 3);
     if (HasFatalFailure()) return;
   }
+  // Long pages: markers far apart and across the byte search's windows.
+  for (int round = 0; round < 300; ++round) {
+    Text page;
+    for (int k = static_cast<int>(random() % 40); k > 0; --k) {
+      page += random() % 3 == 0 ? Text(random() % 3000, random() % 2 == 0 ? 'z' : '\xB0') : piece();
+    }
+    ExpectSameAsTheEngine(page, markers[random() % std::size(markers)], markers[random() % std::size(markers)]);
+    if (HasFatalFailure()) return;
+  }
+}
+
+TEST(LiteralBetweenAll, MarkersAnywhereInALongPage) {
+  // The byte search reads the page in windows; a marker may straddle any of their edges.
+  const Text hero = Gbk("点击查看相关比赛\"  title=\"");
+  for (std::size_t n = 0; n < 2200; ++n) {
+    const Text filler(n, 'z');
+    TextArray values;
+    BetweenAllText(filler + "<td>v</td>").Collect("<td>", "</td>", values);
+    ASSERT_EQ(values, (TextArray{"v"})) << n;
+    BetweenAllText("<td>" + filler + "</td>").Collect("<td>", "</td>", values);
+    ASSERT_EQ(values, (TextArray{filler})) << n;
+    BetweenAllText(filler + hero + "h\"></a></li>").Collect(hero, "\"></a></li>", values);
+    ASSERT_EQ(values, (TextArray{"h"})) << n;
+  }
 }
 
 TEST(LiteralBetweenAll, AValueTooLongForTheEngineIsLeftToIt) {
