@@ -128,12 +128,35 @@ PageValues CutDecodedPage(const Text& page) {
 
 }  // namespace
 
-PageValues CutPage(const Bytes& body) { return CutDecodedPage(detail::UrlDecodeBytesFromUtf8(body)); }
+// The decoded page of the thread's last query, kept so that the next query writes into
+// memory already there instead of faulting in a fresh page-sized buffer; given back after a
+// page larger than any a real player's record comes near.
+constexpr std::size_t kKeptPageBytes = 16u << 20;
+
+Text& DecodedPageBuffer() {
+  thread_local Text page;
+  return page;
+}
+
+void GiveBackIfLarge(Text& page) {
+  if (page.capacity() > kKeptPageBytes) Text().swap(page);
+}
+
+PageValues CutPage(const Bytes& body) {
+  Text& page = DecodedPageBuffer();
+  detail::UrlDecodeBytesFromUtf8(body, page);
+  PageValues values = CutDecodedPage(page);
+  GiveBackIfLarge(page);
+  return values;
+}
 
 PageValues CutPage(Bytes&& body) {
-  const Text page = detail::UrlDecodeBytesFromUtf8(body);
+  Text& page = DecodedPageBuffer();
+  detail::UrlDecodeBytesFromUtf8(body, page);
   Bytes().swap(body);  // released before the page is searched
-  return CutDecodedPage(page);
+  PageValues values = CutDecodedPage(page);
+  GiveBackIfLarge(page);
+  return values;
 }
 
 namespace detail {

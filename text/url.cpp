@@ -303,29 +303,32 @@ Text UrlEncode(const Text& text, bool keepUnreserved, bool asUtf8) {
 
 namespace {
 
-Text DecodeFromUtf8(std::string_view text) {
-  Text out;
-  if (Utf8PageDecoder(out).Decode(text)) return out;
+void DecodeFromUtf8(std::string_view text, Text& out) {
+  if (Utf8PageDecoder(out).Decode(text)) return;
   out = Text();  // released before the two-step road
-  return Utf8ToAnsi(UrlDecode(Text(text), false));
+  out = Utf8ToAnsi(UrlDecode(Text(text), false));
 }
 
 }  // namespace
 
 namespace detail {
 
-Text UrlDecodeBytesFromUtf8(const Bytes& bytes) {
-  if (bytes.empty()) return {};
+void UrlDecodeBytesFromUtf8(const Bytes& bytes, Text& out) {
   const auto* data = reinterpret_cast<const char*>(bytes.data());
-  const void* zero = std::memchr(data, 0, bytes.size());
-  return DecodeFromUtf8(
-      std::string_view(data, zero == nullptr ? bytes.size() : static_cast<std::size_t>(static_cast<const char*>(zero) - data)));
+  const void* zero = bytes.empty() ? nullptr : std::memchr(data, 0, bytes.size());
+  DecodeFromUtf8(
+      std::string_view(data, zero == nullptr ? bytes.size() : static_cast<std::size_t>(static_cast<const char*>(zero) - data)),
+      out);
 }
 
 }  // namespace detail
 
 Text UrlDecode(const Text& text, bool fromUtf8) {
-  if (fromUtf8) return DecodeFromUtf8(text);
+  if (fromUtf8) {
+    Text out;
+    DecodeFromUtf8(text, out);
+    return out;
+  }
   const std::size_t n = text.size();
   const char* data = text.data();
   Text out;

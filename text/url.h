@@ -19,8 +19,9 @@ namespace brenvik {
 namespace detail {
 
 // UrlDecode(BytesToText(bytes), true) without the copy of the bytes: those before the first
-// zero byte, percent-decoded and converted from UTF-8 to GBK.
-[[nodiscard]] Text UrlDecodeBytesFromUtf8(const Bytes& bytes);
+// zero byte, percent-decoded and converted from UTF-8 to GBK, into `out` (whose memory is
+// reused when it has room).
+void UrlDecodeBytesFromUtf8(const Bytes& bytes, Text& out);
 
 }  // namespace detail
 
