@@ -1,6 +1,7 @@
 #include "tools/sample-site/sample_site.h"
 
 #include <httplib.h>
+#include <sys/socket.h>
 
 #include <atomic>
 #include <chrono>
@@ -39,6 +40,16 @@ struct SampleSite::Impl {
 
   // The routes; the pictures are drawn once, the first time the site starts.
   void Route() {
+    // A query asks for its pictures side by side: a worker for each, and room for all of them
+    // in the accept queue. Debian builds cpp-httplib as a shared library, so its compile-time
+    // settings (a backlog of 5, a worker per core) cannot be changed by macros here: the pool
+    // is set through new_task_queue, and the backlog by listening again on the bound socket.
+    server.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
+    server.set_socket_options([this](socket_t sock) {
+      const int yes = 1;
+      ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+      listening = sock;
+    });
     pictures = MakePictures();
     promo = Jpeg(300, 300, Rgb{200, 30, 40}, Rgb{250, 210, 60}, 80);
     server.set_pre_routing_handler([this](const httplib::Request&, httplib::Response&) {
@@ -62,8 +73,12 @@ struct SampleSite::Impl {
                [this](const httplib::Request&, httplib::Response& res) { res.set_content(promo, "image/jpeg"); });
   }
 
+  static constexpr int kWorkers = 16;
+  static constexpr int kBacklog = 64;
+
   const int latencyMs;
   httplib::Server server;
+  socket_t listening = -1;  // the socket bound last
   std::map<std::string, Picture> pictures;
   std::string promo;
   bool routed = false;
@@ -91,6 +106,7 @@ bool SampleSite::Start(int port) {
     return false;
   }
   // Bound means listening: connections wait in the backlog until the thread accepts them.
+  ::listen(s.listening, Impl::kBacklog);
   s.port = port;
   s.origin = "http://127.0.0.1:" + std::to_string(port);
   s.served = false;
