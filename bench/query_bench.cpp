@@ -67,7 +67,7 @@ class SampleSite {
     const std::string latency = std::to_string(latencyMs);
     pid_ = fork();
     if (pid_ == 0) {
-      std::freopen("/dev/null", "w", stdout);
+      if (std::freopen("/dev/null", "w", stdout) == nullptr) _exit(127);
       execl(BRENVIK_SAMPLE_SITE, BRENVIK_SAMPLE_SITE, "--port", port.c_str(), "--latency-ms", latency.c_str(),
             static_cast<char*>(nullptr));
       _exit(127);
