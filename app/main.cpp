@@ -87,15 +87,12 @@ void Fail(const QString& message) { Say(stderr, QStringLiteral("brenvik: %1\n").
 // The options, or the exit code when the program ends here (help, version, bad usage).
 std::variant<Options, int> ReadCommandLine(int argc, char** argv) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(QStringLiteral(
-      "Looks up a player's public record on the game's statistics site: type a summoner name,\n"
-      "pick a server and press the query button (or Enter).\n"
-      "\n"
-      "Each origin is http:// or https://, a host and an optional port, e.g.\n"
-      "http://stats.example:8080. Without the option, the environment variables\n"
-      "BRENVIK_STATS_ORIGIN and BRENVIK_IMAGE_ORIGIN give them; without those, the sample\n"
-      "site on http://127.0.0.1:%1.")
-                                        .arg(brenvik::kSampleSitePort));
+  parser.setApplicationDescription(
+      QStringLiteral("Looks up a player's public record on the game's statistics site: type a summoner\n"
+                     "name, pick a server and press the query button (or Enter).\n"
+                     "\n"
+                     "Each origin is http:// or https://, a host and an optional port, e.g.\n"
+                     "http://stats.example:8080."));
   const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
   const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                    QStringLiteral("Show the program's version."));
@@ -121,6 +118,18 @@ std::variant<Options, int> ReadCommandLine(int argc, char** argv) {
     // Qt names the program after the application object, which does not exist yet.
     QString text = parser.helpText();
     text = QStringLiteral("Usage: brenvik [options]") + text.mid(text.indexOf(QLatin1Char('\n')));
+    text += QStringLiteral(
+                "\n"
+                "Environment:\n"
+                "  BRENVIK_STATS_ORIGIN  The statistics site's origin when --stats-origin is not given.\n"
+                "  BRENVIK_IMAGE_ORIGIN  The image server's origin when --image-origin is not given.\n"
+                "With neither option nor variable, the sample site on http://127.0.0.1:%1.\n"
+                "\n"
+                "Exit status:\n"
+                "  0  the window was closed\n"
+                "  1  the window could not be created, or the demo's sample site could not start\n"
+                "  2  bad usage: an unknown option or argument, or a bad origin\n")
+                .arg(brenvik::kSampleSitePort);
     Say(stdout, text);
     return EXIT_SUCCESS;
   }
