@@ -41,9 +41,10 @@ struct SampleSite::Impl {
   // The routes; the pictures are drawn once, the first time the site starts.
   void Route() {
     // A query asks for its pictures side by side: a worker for each, and room for all of them
-    // in the accept queue. Debian builds cpp-httplib as a shared library, so its compile-time
-    // settings (a backlog of 5, a worker per core) cannot be changed by macros here: the pool
-    // is set through new_task_queue, and the backlog by listening again on the bound socket.
+    // in the accept queue. Debian builds cpp-httplib as a shared library whose accept queue
+    // holds 5 connections (the ones dropped cost a second's retransmission) and whose pool
+    // has a worker per core; macros here cannot change that. The pool is set through
+    // new_task_queue, and the queue made longer by listening again on the bound socket.
     server.new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
     server.set_socket_options([this](socket_t sock) {
       const int yes = 1;
@@ -74,7 +75,7 @@ struct SampleSite::Impl {
   }
 
   static constexpr int kWorkers = 16;
-  static constexpr int kBacklog = 64;
+  static constexpr int kBacklog = 128;
 
   const int latencyMs;
   httplib::Server server;
@@ -106,7 +107,7 @@ bool SampleSite::Start(int port) {
     return false;
   }
   // Bound means listening: connections wait in the backlog until the thread accepts them.
-  ::listen(s.listening, Impl::kBacklog);
+  if (::listen(s.listening, Impl::kBacklog) != 0) return false;
   s.port = port;
   s.origin = "http://127.0.0.1:" + std::to_string(port);
   s.served = false;
