@@ -51,7 +51,9 @@ void UseOurFontAliases() {
 }
 
 // SIGINT and SIGTERM end the program as closing the window does, so that the demo's site
-// stops cleanly: the handler only writes a byte, which the event loop reads.
+// stops cleanly. The handler only writes a byte to a pipe; the event loop reads it and quits.
+// The handler is in place from the start, so a signal that comes while the window is still
+// being made ends the program as soon as its loop runs.
 int quitPipe[2] = {-1, -1};
 
 extern "C" void OnStopSignal(int) {
@@ -59,16 +61,20 @@ extern "C" void OnStopSignal(int) {
   [[maybe_unused]] const ssize_t written = ::write(quitPipe[1], &byte, 1);
 }
 
-void QuitOnStopSignals(QApplication& app) {
+void CatchStopSignals() {
   if (::pipe2(quitPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
-  auto* notifier = new QSocketNotifier(quitPipe[0], QSocketNotifier::Read, &app);
-  QObject::connect(notifier, &QSocketNotifier::activated, &app, [] { QApplication::quit(); });
   struct sigaction action {};
   action.sa_handler = OnStopSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+}
+
+void QuitOnStopSignals(QApplication& app) {
+  if (quitPipe[0] < 0) return;
+  auto* notifier = new QSocketNotifier(quitPipe[0], QSocketNotifier::Read, &app);
+  QObject::connect(notifier, &QSocketNotifier::activated, &app, [] { QApplication::quit(); });
 }
 
 struct Options {
@@ -159,6 +165,7 @@ int main(int argc, char** argv) {
   if (const int* exitCode = std::get_if<int>(&read)) return *exitCode;
   const Options& options = std::get<Options>(read);
 
+  CatchStopSignals();
   // The demo's site outlives the window: it is stopped when main returns.
   sample::SampleSite demoSite;
   brenvik::Site site;
