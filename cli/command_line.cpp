@@ -123,9 +123,11 @@ std::string HelpText() {
       "http://stats.example:8080.\n"
       "\n"
       "Servers:\n";
+  // Four a line, joined by a comma and one space (help2man reads two spaces as a column).
   for (std::size_t i = 0; i < names::kServerEntries.size(); ++i) {
-    text += "  " + std::string(names::kServerEntries[i]);
-    if (i % 4 == 3 || i + 1 == names::kServerEntries.size()) text += "\n";
+    text += (i % 4 == 0 ? "  " : " ") + std::string(names::kServerEntries[i]);
+    const bool last = i + 1 == names::kServerEntries.size();
+    text += last ? "\n" : i % 4 == 3 ? ",\n" : ",";
   }
   text +=
       "\n"

@@ -152,7 +152,9 @@ TEST_F(LookupCommand, HelpAndVersion) {
   const ProgramRun help = RunProgram(BRENVIK_LOOKUP, {"--help"});
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_EQ(help.out.rfind("Usage: brenvik-lookup [options] NAME\n", 0), 0u) << help.out;
-  EXPECT_NE(help.out.find("  艾欧尼亚(电信一)  祖安(电信二)"), std::string::npos) << help.out;
+  EXPECT_NE(help.out.find("\n  艾欧尼亚(电信一), 祖安(电信二), 诺克萨斯(电信三), 班德尔城(电信四),\n"), std::string::npos)
+      << help.out;
+  EXPECT_NE(help.out.find(", 教育网专区(教育一)\n"), std::string::npos) << help.out;
   const ProgramRun version = RunProgram(BRENVIK_LOOKUP, {"-v"});
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.out, "brenvik-lookup " BRENVIK_VERSION "\n");
