@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
   sample::SampleSite demoSite;
   Site site;
   if (options.demo) {
-    if (!demoSite.Start()) return Fail(EXIT_FAILURE, "the sample site could not start on 127.0.0.1");
+    if (!demoSite.Start()) return Fail(kNoPage, "the sample site could not start on 127.0.0.1");
     site = SiteAt(demoSite.Origin(), demoSite.Origin());
   } else {
     const SiteChoice choice = ChooseSite(options.origins, ProcessEnvironment());
