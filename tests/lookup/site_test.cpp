@@ -18,7 +18,7 @@ TEST(ParseOrigin, GoodOriginsComeBackWithoutTheFinalSlash) {
       {"http://stats.test", "http://stats.test"},
       {"http://stats.test/", "http://stats.test"},
       {"https://stats.test:8443", "https://stats.test:8443"},
-      {"http://127.0.0.1:18086/", "http://127.0.0.1:18086"},
+      {"http://127.0.0.1:8086/", "http://127.0.0.1:8086"},
       {"HTTP://Stats.Test:1", "http://Stats.Test:1"},
       {"HttpS://a", "https://a"},
       {"http://my_host-1.example.org:65535", "http://my_host-1.example.org:65535"},
