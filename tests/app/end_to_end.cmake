@@ -4,3 +4,10 @@ if(TARGET brenvik-sample-site)
   target_compile_definitions(end_to_end_test PRIVATE BRENVIK_SAMPLE_SITE="$<TARGET_FILE:brenvik-sample-site>")
   add_dependencies(end_to_end_test brenvik-sample-site)
 endif()
+
+# The window while queries run, against the sample site with latency.
+if(TARGET brenvik-sample-site)
+  brenvik_add_qttest(window_async_test SOURCES window_async_test.cpp LIBS brenvik::app brenvik_test_server)
+  target_compile_definitions(window_async_test PRIVATE BRENVIK_SAMPLE_SITE="$<TARGET_FILE:brenvik-sample-site>")
+  add_dependencies(window_async_test brenvik-sample-site)
+endif()
