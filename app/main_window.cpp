@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QGroupBox>
@@ -20,8 +21,7 @@
 #include "app/pictures.h"
 #include "app/theme.h"
 #include "lookup/form_names.h"
-#include "lookup/query.h"
-#include "net/page_fetch.h"
+#include "lookup/downloads.h"
 #include "text/codepage.h"
 
 namespace brenvik {
@@ -230,14 +230,28 @@ void Restack(QWidget* parent, const char* const* top, std::size_t count) {
 
 }  // namespace
 
-MainWindow::MainWindow(const Site& site, QWidget* parent)
-    : MainWindow(site, [site](Form& form) { OnQueryClicked(form, site); }, parent) {}
+namespace {
+
+std::unique_ptr<Downloads> RealDownloads(const std::atomic<bool>* cancel) {
+  return std::make_unique<NetworkDownloads>(cancel);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const Site& site, QWidget* parent) : MainWindow(site, DownloadsFactory(RealDownloads), parent) {}
 
 MainWindow::MainWindow(const Site& site, QueryHandler onQuery, QWidget* parent)
+    : MainWindow(site, DownloadsFactory(RealDownloads), parent) {
+  onQuery_ = std::move(onQuery);
+}
+
+MainWindow::MainWindow(const Site& site, DownloadsFactory downloads, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       site_(site),
-      onQuery_(std::move(onQuery)) {
+      runner_(new QueryRunner(*this, site, std::move(downloads), this)) {
+  connect(runner_, &QueryRunner::QueryStarted, this, &MainWindow::OnQueryStarted);
+  connect(runner_, &QueryRunner::QueryFinished, this, &MainWindow::OnQueryFinished);
   detail::InstallFontSubstitutes();
   setWindowTitle(QStringLiteral("Brenvik by:Torvane"));
   setWindowIcon(IconFromIcoFile(ProgramIcon()));
@@ -246,7 +260,8 @@ MainWindow::MainWindow(const Site& site, QueryHandler onQuery, QWidget* parent)
   WatchKeys();
 }
 
-MainWindow::~MainWindow() = default;
+// The runner goes first: it stops its workers before any control is destroyed.
+MainWindow::~MainWindow() { delete runner_; }
 
 void MainWindow::BuildControls() {
   using Lines = Label::Lines;
@@ -284,9 +299,7 @@ void MainWindow::BuildControls() {
   link->setCursor(Qt::ArrowCursor);
   link->SetPicture(LinkIcon());
   connect(link, &PictureBox::LeftButtonPressed, this, &MainWindow::OnLinkIconPressed);
-  connect(query, &QPushButton::clicked, this, [this] {
-    if (onQuery_) onQuery_(*this);
-  });
+  connect(query, &QPushButton::clicked, this, &MainWindow::OnQueryButton);
 
   for (QWidget* child : findChildren<QWidget*>()) {
     if (child->window() != this) continue;  // the opened list keeps its own focus
@@ -350,9 +363,38 @@ void MainWindow::OnLinkIconPressed() {
   QDesktopServices::openUrl(QUrl(QString::fromLatin1(kAuthorPage)));
 }
 
+void MainWindow::OnQueryButton() {
+  if (onQuery_) {
+    onQuery_(*this);
+    return;
+  }
+  runner_->StartQuery();  // refused while one runs: nothing is queued
+}
+
+void MainWindow::OnQueryStarted() {
+  focusBeforeQuery_ = QApplication::focusWidget();
+  Control<QPushButton>(names::kQueryButton)->setEnabled(false);
+  setCursor(Qt::BusyCursor);
+}
+
+void MainWindow::OnQueryFinished() {
+  Control<QPushButton>(names::kQueryButton)->setEnabled(true);
+  unsetCursor();
+  if (focusBeforeQuery_ && focusBeforeQuery_->window() == this) focusBeforeQuery_->setFocus(Qt::OtherFocusReason);
+  focusBeforeQuery_.clear();
+}
+
+bool MainWindow::QueryRunning() const { return runner_->Busy(); }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // Closing ends the program: what is still downloading is abandoned.
+  runner_->Cancel();
+  QWidget::closeEvent(event);
+}
+
 void MainWindow::OnWindowCreated() {
   ThemeLook(2);
-  SetPicture("图片框1", PageFetch(site_.promoUrl));
+  runner_->StartPromo();
 }
 
 void MainWindow::CentreOnScreen() {

@@ -4,6 +4,8 @@ add_library(brenvik_app STATIC
   label.h
   main_window.cpp
   main_window.h
+  query_runner.cpp
+  query_runner.h
   theme.cpp
   theme.h)
 add_library(brenvik::app ALIAS brenvik_app)

@@ -463,11 +463,13 @@ class WindowTest : public QObject {
     if (serve) site.promoUrl = "http://127.0.0.1:" + std::to_string(port) + brenvik::kPromoPath;
     MainWindow window(site, [](brenvik::Form&) {});
     window.SetPicture("图片框1", {1, 2, 3});
+    QSignalSpy shown(&window.Runner(), &brenvik::QueryRunner::PromoShown);
     window.OnWindowCreated();
+    QCOMPARE(brenvik::ThemeScheme(), 2);
+    QVERIFY(shown.wait(5000));
     server.stop();
     thread.join();
 
-    QCOMPARE(brenvik::ThemeScheme(), 2);
     QCOMPARE(window.Picture("图片框1"), serve ? brenvik::Bytes(body.begin(), body.end()) : brenvik::Bytes());
     QVERIFY(!window.findChild<brenvik::PictureBox*>(U("图片框1"))->HasShownPicture());
   }
