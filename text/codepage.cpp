@@ -2,6 +2,7 @@
 
 #include <unicode/normalizer2.h>
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 #include <unicode/unistr.h>
 #include <unicode/ustring.h>
 
@@ -13,6 +14,18 @@
 namespace brenvik {
 namespace {
 
+// Every character GBK lacks, and every unpaired surrogate, becomes one "?". ICU's own
+// substitute callback would drop the default-ignorable ones (U+00AD, U+200B, U+FEFF, the
+// variation selectors ...) without a trace; a name holding a zero-width space keeps a "?"
+// where it stood.
+void QuestionMarkForEveryCharacter(const void* /*context*/, UConverterFromUnicodeArgs* args,
+                                   const UChar* /*units*/, int32_t /*length*/, UChar32 /*codePoint*/,
+                                   UConverterCallbackReason reason, UErrorCode* status) {
+  if (reason > UCNV_IRREGULAR) return;  // reset, close, clone: nothing to write
+  *status = U_ZERO_ERROR;
+  ucnv_cbFromUWriteBytes(args, "?", 1, 0, status);
+}
+
 // One pair of converters per thread, opened on first use and kept: opening an ICU
 // converter costs far more than a short conversion.
 class Converters {
@@ -23,6 +36,8 @@ class Converters {
     if (U_SUCCESS(status)) {
       status = U_ZERO_ERROR;
       ucnv_setSubstChars(gbk_, "?", 1, &status);
+      status = U_ZERO_ERROR;
+      ucnv_setFromUCallBack(gbk_, QuestionMarkForEveryCharacter, nullptr, nullptr, nullptr, &status);
     }
     status = U_ZERO_ERROR;
     utf8_ = ucnv_open("UTF-8", &status);
@@ -41,11 +56,11 @@ class Converters {
   UConverter* utf8_ = nullptr;
 };
 
+// ucnv_fromUChars and ucnv_toUChars reset the direction they convert in before they start,
+// so a converter needs no reset of ours between conversions.
 UConverter* ConverterFor(int codePage) {
   thread_local Converters converters;
-  UConverter* conv = converters.For(codePage);
-  if (conv != nullptr) ucnv_reset(conv);
-  return conv;
+  return converters.For(codePage);
 }
 
 // The UTF-16 units of `bytes` read in `codePage`; no terminator.
@@ -87,7 +102,6 @@ std::string Encode(std::u16string_view units, int codePage) {
   if (status == U_BUFFER_OVERFLOW_ERROR) {
     out.resize(static_cast<std::size_t>(length) + 1);
     status = U_ZERO_ERROR;
-    ucnv_reset(conv);
     length = ucnv_fromUChars(conv, out.data(), static_cast<int32_t>(out.size()), units.data(),
                              static_cast<int32_t>(units.size()), &status);
   }

@@ -1,6 +1,7 @@
 // Conversions between GBK (code page 936), UTF-8 (65001) and UTF-16 on ICU's converters.
 // GBK means Windows code page 936 (ICU's "windows-936" table); a character GBK lacks becomes
-// "?", invalid UTF-8 is read as U+FFFD. UTF-16 travels in Bytes as little-endian units
+// "?", one "?" for each character (the invisible ones, U+200B or U+FEFF, included), and
+// invalid UTF-8 is read as U+FFFD. UTF-16 travels in Bytes as little-endian units
 // without a byte-order mark. The buffer sizes of each conversion are part of its result:
 // a conversion that does not fit its buffer is cut at the buffer's end.
 #pragma once

@@ -4,11 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 
 #include "text/codepage_detail.h"
 
 namespace brenvik {
 namespace {
+
+Bytes Le(std::u16string_view units) {
+  Bytes out;
+  for (char16_t u : units) {
+    out.push_back(static_cast<std::uint8_t>(u & 0xFF));
+    out.push_back(static_cast<std::uint8_t>(u >> 8));
+  }
+  return out;
+}
 
 TEST(CodePage, Examples) {
   EXPECT_EQ(AnsiToUtf8("abc"), "abc");
@@ -84,6 +94,37 @@ TEST(CodePage, BufferSizeFollowsTheGbkReadingOfAnyBytes) {
     for (auto& ch : bytes) ch = static_cast<char>(random() % 255 + 1);
     ASSERT_EQ(MultiByteToUtf16(bytes).size(), GbkToUtf16(bytes).size() + 2) << round;
   }
+}
+
+TEST(CodePage, EveryCharacterGbkLacksIsOneQuestionMark) {
+  // Invisible characters included: ICU's own substitution would drop them.
+  struct Case {
+    const char* what;
+    std::u16string units;
+    Text gbk;
+  };
+  const Case cases[] = {
+      {"zero-width space", u"a\u200Bb", "a?b"},
+      {"soft hyphen", u"a\u00ADb", "a?b"},
+      {"byte-order mark", u"\uFEFFa", "?a"},
+      {"joiners and marks of direction", u"\u200C\u200D\u200E\u202E\u2066", "?????"},
+      {"Hangul filler", u"\u3164", "?"},
+      {"supplementary ideograph, two units", u"\U00020000", "?"},
+      {"supplementary variation selector", u"x\U000E0100", "x?"},
+      {"lone lead surrogate", u"\xD800" u"a", "?a"},
+      {"lone trail surrogate at the end", u"a\xDC00", "a?"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Utf16ToGbk(Le(c.units)), c.gbk) << c.what;
+    EXPECT_EQ(Utf16ToMultiByte(Le(c.units)), c.gbk) << c.what;
+    EXPECT_EQ(detail::U16ToGbk(c.units), c.gbk) << c.what;
+  }
+  // The page path: a name with a zero-width space keeps a "?" where it stood.
+  EXPECT_EQ(Utf8ToAnsi("\xE9\x9D\x92\xE2\x80\x8B\xE7\x9F\xB3"), "\xC7\xE0?\xCA\xAF");  // 青, U+200B, 石
+  EXPECT_EQ(Utf8ToAnsi("\xEF\xBB\xBF" "a"), "?a");  // a byte-order mark at the head of a page
+  EXPECT_EQ(Gbk("a\u200Bb"), "a?b");
+  // UTF-8 holds the invisible characters as they are.
+  EXPECT_EQ(Utf16ToMultiByte(Le(u"a\u200Bb"), kCodePageUtf8), "a\xE2\x80\x8B" "b");
 }
 
 TEST(CodePage, FastPathsAgreeWithPublicOnes) {
