@@ -1,9 +1,11 @@
 #include "text/codepage.h"
 
 #include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
 #include <unicode/unistr.h>
+#include <unicode/utf16.h>
 #include <unicode/ustring.h>
 
 #include <algorithm>
@@ -144,18 +146,53 @@ Bytes BytesOf(std::u16string_view units, std::size_t totalUnits) {
   return out;
 }
 
-// Base characters followed by combining marks composed where a precomposed character exists.
+bool IsCombiningMark(UChar32 c) { return (U_GET_GC_MASK(c) & U_GC_M_MASK) != 0; }
+
+// A base character followed by combining marks composed into the precomposed character where
+// one exists (e, U+0301 -> é), one mark after the other; nothing else changes. Unlike NFC,
+// this keeps canonical singletons (U+F92C, U+2126), characters excluded from composition
+// (U+0958) and marks that decompose (U+0344) as they are, and never reorders marks.
+// Hangul jamo are letters, not marks, and stay apart.
 std::u16string Composed(std::u16string_view units) {
   UErrorCode status = U_ZERO_ERROR;
   const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
   if (U_FAILURE(status) || nfc == nullptr) return std::u16string(units);
   const icu::UnicodeString source(false, units.data(), static_cast<int32_t>(units.size()));  // read-only alias
+  // Every mark that composes with something is a "maybe" of NFC's quick check, so a text
+  // that passes it whole has nothing to compose.
   const int32_t done = nfc->spanQuickCheckYes(source, status);
   if (U_FAILURE(status) || done == source.length()) return std::u16string(units);
-  icu::UnicodeString composed = nfc->normalize(source, status);
-  if (U_FAILURE(status)) return std::u16string(units);
-  return std::u16string(reinterpret_cast<const char16_t*>(composed.getBuffer()),
-                        static_cast<std::size_t>(composed.length()));
+
+  std::u16string out(units.substr(0, static_cast<std::size_t>(done)));
+  out.reserve(units.size());
+  UChar32 last = U_SENTINEL;  // the last character written: the base a mark may compose with
+  std::size_t lastStart = out.size();
+  if (done > 0) {
+    int32_t at = done;
+    U16_PREV(out.data(), 0, at, last);
+    lastStart = static_cast<std::size_t>(at);
+  }
+  const auto length = static_cast<int32_t>(units.size());
+  for (int32_t i = done; i < length;) {
+    UChar32 c = 0;
+    U16_NEXT(units.data(), i, length, c);
+    if (last != U_SENTINEL && IsCombiningMark(c)) {
+      const UChar32 composite = nfc->composePair(last, c);
+      if (composite >= 0) {
+        out.resize(lastStart);
+        c = composite;
+      }
+    }
+    last = c;
+    lastStart = out.size();
+    if (U_IS_BMP(c)) {
+      out.push_back(static_cast<char16_t>(c));
+    } else {
+      out.push_back(U16_LEAD(c));
+      out.push_back(U16_TRAIL(c));
+    }
+  }
+  return out;
 }
 
 // The units the text needs read as GBK, the terminator included; 0 for the empty text.
@@ -185,6 +222,8 @@ namespace detail {
 std::u16string GbkToU16(std::string_view gbk) { return Decode(gbk, kCodePageGbk); }
 
 Text U16ToGbk(std::u16string_view units) { return CutAtZeroByte(Encode(Composed(UpToZeroUnit(units)), kCodePageGbk)); }
+
+Text U16ToGbkAsIs(std::u16string_view units) { return CutAtZeroByte(Encode(UpToZeroUnit(units), kCodePageGbk)); }
 
 Text Utf8ToGbkFast(std::string_view utf8) {
   utf8 = UpToZeroByte(utf8);  // a Text ends at a zero byte; no zero unit can come out then

@@ -25,7 +25,9 @@ inline constexpr int kCodePageUtf8 = 65001;
 [[nodiscard]] Text Utf8ToAnsi(const Text& text);
 // Exactly the code units of `text`, no terminator.
 [[nodiscard]] Bytes GbkToUtf16(const Text& text);
-// GBK of the units (an odd last byte ignored), composed first (NFC), cut at a zero unit.
+// GBK of the units (an odd last byte ignored), cut at a zero unit. A base character followed
+// by combining marks is composed first where a precomposed character exists (e, U+0301 ->
+// A8 A6); every other character stays as it is (U+F92C -> FD 9C, not the unified C0 C9).
 [[nodiscard]] Text Utf16ToGbk(const Bytes& data);
 
 // The program's own literals are written in UTF-8 in the source; this gives their GBK bytes.
