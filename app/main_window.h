@@ -89,9 +89,6 @@ class MainWindow : public QWidget, public Form {
 };
 
 namespace detail {
-// GBK Text to Unicode and back, through the code-page layer.
-[[nodiscard]] QString FromGbk(const Text& text);
-[[nodiscard]] Text ToGbk(const QString& text);
 // A colour value 0x00BBGGRR (red in the low byte).
 [[nodiscard]] QColor FromColourValue(std::uint32_t colour);
 // Maps the window's font faces to installed Kai and Hei faces; once per program, harmless
