@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QGroupBox>
@@ -15,36 +16,17 @@
 #include <QStyledItemDelegate>
 #include <QUrl>
 
+#include "app/gbk_qstring.h"
 #include "app/label.h"
 #include "app/picture_box.h"
 #include "app/pictures.h"
 #include "app/theme.h"
 #include "lookup/form_names.h"
-#include "lookup/query.h"
-#include "net/page_fetch.h"
-#include "text/codepage.h"
+#include "lookup/downloads.h"
 
 namespace brenvik {
 
 namespace detail {
-
-QString FromGbk(const Text& text) {
-  const Bytes units = GbkToUtf16(text);
-  QString out(static_cast<qsizetype>(units.size() / 2), Qt::Uninitialized);
-  for (qsizetype i = 0; i < out.size(); ++i)
-    out[i] = QChar(static_cast<char16_t>(units[2 * i] | (units[2 * i + 1] << 8)));
-  return out;
-}
-
-Text ToGbk(const QString& text) {
-  Bytes units(static_cast<std::size_t>(text.size()) * 2);
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const char16_t u = text[i].unicode();
-    units[2 * i] = static_cast<std::uint8_t>(u & 0xFF);
-    units[2 * i + 1] = static_cast<std::uint8_t>(u >> 8);
-  }
-  return Utf16ToGbk(units);
-}
 
 QColor FromColourValue(std::uint32_t colour) {
   return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
@@ -230,14 +212,28 @@ void Restack(QWidget* parent, const char* const* top, std::size_t count) {
 
 }  // namespace
 
-MainWindow::MainWindow(const Site& site, QWidget* parent)
-    : MainWindow(site, [site](Form& form) { OnQueryClicked(form, site); }, parent) {}
+namespace {
+
+std::unique_ptr<Downloads> RealDownloads(const std::atomic<bool>* cancel) {
+  return std::make_unique<NetworkDownloads>(cancel);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const Site& site, QWidget* parent) : MainWindow(site, DownloadsFactory(RealDownloads), parent) {}
 
 MainWindow::MainWindow(const Site& site, QueryHandler onQuery, QWidget* parent)
+    : MainWindow(site, DownloadsFactory(RealDownloads), parent) {
+  onQuery_ = std::move(onQuery);
+}
+
+MainWindow::MainWindow(const Site& site, DownloadsFactory downloads, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       site_(site),
-      onQuery_(std::move(onQuery)) {
+      runner_(new QueryRunner(*this, site, std::move(downloads), this)) {
+  connect(runner_, &QueryRunner::QueryStarted, this, &MainWindow::OnQueryStarted);
+  connect(runner_, &QueryRunner::QueryFinished, this, &MainWindow::OnQueryFinished);
   detail::InstallFontSubstitutes();
   setWindowTitle(QStringLiteral("Brenvik by:Torvane"));
   setWindowIcon(IconFromIcoFile(ProgramIcon()));
@@ -246,7 +242,8 @@ MainWindow::MainWindow(const Site& site, QueryHandler onQuery, QWidget* parent)
   WatchKeys();
 }
 
-MainWindow::~MainWindow() = default;
+// The runner goes first: it stops its workers before any control is destroyed.
+MainWindow::~MainWindow() { delete runner_; }
 
 void MainWindow::BuildControls() {
   using Lines = Label::Lines;
@@ -284,9 +281,7 @@ void MainWindow::BuildControls() {
   link->setCursor(Qt::ArrowCursor);
   link->SetPicture(LinkIcon());
   connect(link, &PictureBox::LeftButtonPressed, this, &MainWindow::OnLinkIconPressed);
-  connect(query, &QPushButton::clicked, this, [this] {
-    if (onQuery_) onQuery_(*this);
-  });
+  connect(query, &QPushButton::clicked, this, &MainWindow::OnQueryButton);
 
   for (QWidget* child : findChildren<QWidget*>()) {
     if (child->window() != this) continue;  // the opened list keeps its own focus
@@ -350,9 +345,38 @@ void MainWindow::OnLinkIconPressed() {
   QDesktopServices::openUrl(QUrl(QString::fromLatin1(kAuthorPage)));
 }
 
+void MainWindow::OnQueryButton() {
+  if (onQuery_) {
+    onQuery_(*this);
+    return;
+  }
+  runner_->StartQuery();  // refused while one runs: nothing is queued
+}
+
+void MainWindow::OnQueryStarted() {
+  focusBeforeQuery_ = QApplication::focusWidget();
+  Control<QPushButton>(names::kQueryButton)->setEnabled(false);
+  setCursor(Qt::BusyCursor);
+}
+
+void MainWindow::OnQueryFinished() {
+  Control<QPushButton>(names::kQueryButton)->setEnabled(true);
+  unsetCursor();
+  if (focusBeforeQuery_ && focusBeforeQuery_->window() == this) focusBeforeQuery_->setFocus(Qt::OtherFocusReason);
+  focusBeforeQuery_.clear();
+}
+
+bool MainWindow::QueryRunning() const { return runner_->Busy(); }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // Closing ends the program: what is still downloading is abandoned.
+  runner_->Cancel();
+  QWidget::closeEvent(event);
+}
+
 void MainWindow::OnWindowCreated() {
   ThemeLook(2);
-  SetPicture("图片框1", PageFetch(site_.promoUrl));
+  runner_->StartPromo();
 }
 
 void MainWindow::CentreOnScreen() {
@@ -369,12 +393,12 @@ W* MainWindow::Control(std::string_view name) const {
 
 Text MainWindow::EditText(std::string_view edit) const {
   const auto* box = Control<QLineEdit>(edit);
-  return box ? detail::ToGbk(box->text()) : Text();
+  return box ? GbkFromQString(box->text()) : Text();
 }
 
 void MainWindow::SetEditText(std::string_view edit, const Text& text) {
   if (auto* box = Control<QLineEdit>(edit)) {
-    box->setText(detail::FromGbk(text));
+    box->setText(QStringFromGbk(text));
     box->setCursorPosition(0);
   }
 }
@@ -382,12 +406,12 @@ void MainWindow::SetEditText(std::string_view edit, const Text& text) {
 void MainWindow::EditAppendText(std::string_view edit, const Text& text) {
   if (auto* box = Control<QLineEdit>(edit)) {
     box->end(false);
-    box->insert(detail::FromGbk(text));
+    box->insert(QStringFromGbk(text));
   }
 }
 
 void MainWindow::SetCaption(std::string_view label, const Text& caption) {
-  if (auto* target = Control<Label>(label)) target->SetCaption(detail::FromGbk(caption));
+  if (auto* target = Control<Label>(label)) target->SetCaption(QStringFromGbk(caption));
 }
 
 void MainWindow::SetTextColour(std::string_view label, std::uint32_t colour) {
@@ -402,7 +426,7 @@ int MainWindow::ComboSelection(std::string_view combo) const {
 Text MainWindow::ComboItemText(std::string_view combo, int index) const {
   const auto* list = Control<QComboBox>(combo);
   if (!list || index < 0 || index >= list->count()) return {};
-  return detail::ToGbk(list->itemText(index));
+  return GbkFromQString(list->itemText(index));
 }
 
 Bytes MainWindow::Picture(std::string_view box) const {

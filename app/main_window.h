@@ -6,8 +6,10 @@
 
 #include <functional>
 
+#include <QPointer>
 #include <QWidget>
 
+#include "app/query_runner.h"
 #include "lookup/form.h"
 #include "lookup/site.h"
 
@@ -17,8 +19,9 @@ class MainWindow : public QWidget, public Form {
   Q_OBJECT
 
  public:
-  // What a click of the query button runs.
+  // What a click of the query button runs, at once and to its end (tests).
   using QueryHandler = std::function<void(Form& form)>;
+  using DownloadsFactory = QueryRunner::DownloadsFactory;
 
   // The author's web page, opened by a left-button press on the link icon.
   static constexpr const char* kAuthorPage = "http://brenvik.github.io/";
@@ -30,15 +33,25 @@ class MainWindow : public QWidget, public Form {
   static constexpr int kClientWidth = 535;
   static constexpr int kClientHeight = 353;
 
-  // Created hidden; the query button runs OnQueryClicked(*this, site).
+  // Created hidden; the query button runs the query with the real downloads, off the GUI
+  // thread.
   explicit MainWindow(const Site& site, QWidget* parent = nullptr);
-  // Created hidden; the query button runs `onQuery`.
+  // Created hidden; the query button runs the query with downloads made by `downloads`
+  // (on a worker thread).
+  MainWindow(const Site& site, DownloadsFactory downloads, QWidget* parent = nullptr);
+  // Created hidden; the query button runs `onQuery` on the GUI thread. The promotional
+  // picture still comes through the real downloads.
   MainWindow(const Site& site, QueryHandler onQuery, QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // The created event, run once before the window is first shown: the olive-green look on
-  // and the promotional picture downloaded into 图片框1, even when the download is empty.
+  // and the promotional picture asked for. It returns at once; the picture is written into
+  // 图片框1 when it arrives (even when the download is empty), unless a query has started
+  // by then.
   void OnWindowCreated();
+  // Whether a query is under way (the query button is disabled meanwhile).
+  [[nodiscard]] bool QueryRunning() const;
+  [[nodiscard]] QueryRunner& Runner() { return *runner_; }
   // Moves the window so that its outer size is centred on the primary screen.
   void CentreOnScreen();
 
@@ -55,6 +68,7 @@ class MainWindow : public QWidget, public Form {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   template <typename W>
@@ -64,15 +78,17 @@ class MainWindow : public QWidget, public Form {
   bool HandleKey(QKeyEvent* key);
   void FocusNext();
   void OnLinkIconPressed();
+  void OnQueryButton();
+  void OnQueryStarted();
+  void OnQueryFinished();
 
   Site site_;
   QueryHandler onQuery_;
+  QueryRunner* runner_ = nullptr;
+  QPointer<QWidget> focusBeforeQuery_;
 };
 
 namespace detail {
-// GBK Text to Unicode and back, through the code-page layer.
-[[nodiscard]] QString FromGbk(const Text& text);
-[[nodiscard]] Text ToGbk(const QString& text);
 // A colour value 0x00BBGGRR (red in the low byte).
 [[nodiscard]] QColor FromColourValue(std::uint32_t colour);
 // Maps the window's font faces to installed Kai and Hei faces; once per program, harmless

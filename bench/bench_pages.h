@@ -10,11 +10,9 @@
 
 namespace brenvik::bench {
 
-inline constexpr const char* kBenchOrigin = "http://127.0.0.1:18086";
-
-// A found player's page with rows (and filler) inserted before the recent games' table
-// closes, until it is at least `size` bytes.
-inline std::string GrownDetailPage(std::size_t size, bool withFiller = true, const std::string& origin = kBenchOrigin) {
+// A found player's page on the site at `origin`, with rows (and filler) inserted before the
+// recent games' table closes, until it is at least `size` bytes.
+inline std::string GrownDetailPage(std::size_t size, const std::string& origin, bool withFiller = true) {
   std::string page = sample::DetailPage("艾欧尼亚", "青石过客R2", origin);
   const std::string tail = "</table>\n</body></html>\n";
   const std::size_t at = page.rfind(tail);

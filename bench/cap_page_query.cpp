@@ -81,7 +81,7 @@ int StartServer(std::size_t pageBytes, pid_t* pid) {
   if (*pid == 0) {
     close(ready[0]);
     const std::string origin = "http://127.0.0.1:" + std::to_string(port);
-    const std::string page = brenvik::bench::GrownDetailPage(pageBytes, false, origin);
+    const std::string page = brenvik::bench::GrownDetailPage(pageBytes, origin, false);
     const char byte = 1;
     if (write(ready[1], &byte, 1) != 1) _exit(1);
     close(ready[1]);

@@ -29,7 +29,9 @@ using brenvik::Text;
 using brenvik::TextArray;
 
 using brenvik::bench::GrownDetailPage;
-constexpr const char* kOrigin = brenvik::bench::kBenchOrigin;
+
+// The sample site's address, as the program's default origin gives it.
+const std::string kOrigin = brenvik::DefaultOrigin();
 
 std::string PathologicalPage() {
   std::string page;
@@ -40,8 +42,8 @@ std::string PathologicalPage() {
 }
 
 const std::string& PageOfKind(int kind) {
-  static const std::string pages[] = {GrownDetailPage(150 << 10), GrownDetailPage(1 << 20),
-                                      GrownDetailPage(10 << 20), PathologicalPage()};
+  static const std::string pages[] = {GrownDetailPage(150 << 10, kOrigin), GrownDetailPage(1 << 20, kOrigin),
+                                      GrownDetailPage(10 << 20, kOrigin), PathologicalPage()};
   return pages[kind];
 }
 

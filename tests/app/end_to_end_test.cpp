@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include <arpa/inet.h>
@@ -63,15 +64,19 @@ class EndToEndTest : public QObject {
   void foundThenNotFound() {
     const brenvik::Text origin = "http://127.0.0.1:" + std::to_string(port_);
     brenvik::MainWindow window(brenvik::Site{origin, origin + brenvik::kPromoPath});
+    QSignalSpy promoShown(&window.Runner(), &brenvik::QueryRunner::PromoShown);
+    QSignalSpy finished(&window.Runner(), &brenvik::QueryRunner::QueryFinished);
     window.OnWindowCreated();
     window.show();
     auto* avatar = window.findChild<brenvik::PictureBox*>("图片框1");
     QVERIFY(avatar != nullptr);
+    QVERIFY(promoShown.wait(5000));
     QVERIFY(avatar->HasShownPicture());  // the promotional picture
     const brenvik::Bytes promo = avatar->Picture();
 
     auto label = [&](const char* name) { return window.findChild<brenvik::Label*>(name)->Caption(); };
     QTest::mouseClick(window.findChild<QPushButton*>("按钮1"), Qt::LeftButton);
+    QVERIFY(finished.wait(5000));
 
     QCOMPARE(label("标签6"), QStringLiteral("恭喜，以查询到结果！BY：Torvane"));
     QVERIFY(label("标签3").startsWith(QStringLiteral("\r\n玩家等级：30级  被赞：128次  战斗力：5821\r\n\r\n最近常用英雄:疾风剑客   ")));
@@ -90,6 +95,7 @@ class EndToEndTest : public QObject {
     // A name the site does not know: red message and the warning picture; the rest stays.
     window.findChild<QLineEdit*>("编辑框1")->setText(QStringLiteral("没有这个人"));
     QTest::keyClick(window.findChild<QLineEdit*>("编辑框1"), Qt::Key_Return);
+    QVERIFY(finished.wait(5000));
     QCOMPARE(label("标签3"), QStringLiteral("\r\n\r\n    查无此人，请确认后再查找，谢谢！！！"));
     QCOMPARE(window.findChild<brenvik::Label*>("标签3")->TextColour(), QColor(255, 0, 0));
     QVERIFY(avatar->Picture() == brenvik::NotFoundPicture());
