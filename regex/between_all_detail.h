@@ -4,7 +4,8 @@
 // A marker that is a plain literal (ASCII without the pattern characters . ^ $ | \, and
 // Chinese ideographs; "#引号" and CR LF as the pattern reads them) is found in the GBK
 // bytes directly, where the engine would find it in their UTF-16 form: at a character
-// boundary, ASCII letters in either case. Any other pair of markers runs the regex object's
+// boundary, ASCII letters in either case. Any other pair of markers, and a literal match
+// long enough that the engine's work budget might give up on it, runs the regex object's
 // engine over the text's UTF-16 form, made once, on first need, and shared by later passes.
 // Either way the values are the bytes TextBetweenAll gives.
 #pragma once

@@ -284,8 +284,8 @@ struct RegexObject::Matches {
 namespace {
 
 // The offsets of every match of `compiled` in `subject` (only the first unless `global`, at
-// most `maxMatches` unless that is 0), within the thread's budget. False when the engine failed or the budget ran out; `offsets`
-// is then empty.
+// most `maxMatches` unless that is 0), within the thread's budget. False when the engine
+// failed or the budget ran out; `offsets` is then empty.
 bool RunMatches(const Compiled& compiled, std::u16string_view subject, bool global,
                 std::vector<std::uint32_t>& offsets, std::size_t maxMatches = 0) {
   const detail::RegexBudget budget = ThreadBudget();
