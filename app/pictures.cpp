@@ -4,8 +4,6 @@
 
 // The files' bytes, generated at build time from app/assets/.
 namespace brenvik::detail {
-extern const unsigned char kNotFoundPictureData[];
-extern const std::size_t kNotFoundPictureSize;
 extern const unsigned char kLinkIconData[];
 extern const std::size_t kLinkIconSize;
 extern const unsigned char kProgramIconData[];
@@ -13,11 +11,6 @@ extern const std::size_t kProgramIconSize;
 }  // namespace brenvik::detail
 
 namespace brenvik {
-
-const Bytes& NotFoundPicture() {
-  static const Bytes bytes(detail::kNotFoundPictureData, detail::kNotFoundPictureData + detail::kNotFoundPictureSize);
-  return bytes;
-}
 
 const Bytes& LinkIcon() {
   static const Bytes bytes(detail::kLinkIconData, detail::kLinkIconData + detail::kLinkIconSize);

@@ -15,7 +15,7 @@
 #include "app/label.h"
 #include "app/main_window.h"
 #include "app/picture_box.h"
-#include "app/pictures.h"
+#include "lookup/not_found_picture.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <map>
 
-#include "app/pictures.h"
+#include "lookup/not_found_picture.h"
 #include "lookup/query_internal.h"
 #include "tests/lookup/recording_form.h"
 #include "text/codepage.h"

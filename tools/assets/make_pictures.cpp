@@ -1,10 +1,11 @@
-// Draws the three pictures the program carries and writes their files:
+// Draws the three pictures the program carries and writes their files, the window's icons into
+// the first directory (app/assets), the lookup's not-found picture into the second (lookup/assets):
 //   link.ico       the link icon: seven 32-bit images with alpha, 48 32 16 256 24 64 128 pixels,
 //                  as uncompressed DIBs with AND masks (372,526 bytes)
 //   program.ico    the program icon, the same seven sizes
 //   not_found.jpg  255 x 153 baseline JFIF 1.01 at 96 dpi, padded to exactly 6,528 bytes
 //   icons/program-<size>.png  the program icon for desktop installs
-// Usage: brenvik-make-pictures <assets directory>
+// Usage: brenvik-make-pictures <icons directory> <not-found picture directory>
 
 #include <cstdio>
 #include <cstdlib>
@@ -258,8 +259,8 @@ bool Write(const QString& path, const Bytes& bytes) {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: brenvik-make-pictures <assets directory>\n");
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: brenvik-make-pictures <icons directory> <not-found picture directory>\n");
     return 2;
   }
   // Without the face, fontconfig would quietly draw the caption in another one (or as boxes).
@@ -269,21 +270,23 @@ int main(int argc, char** argv) {
     return 1;
   }
   const QDir dir(QString::fromLocal8Bit(argv[1]));
+  const QDir notFoundDir(QString::fromLocal8Bit(argv[2]));
   dir.mkpath(QStringLiteral("icons"));
+  notFoundDir.mkpath(QStringLiteral("."));
 
   const Bytes notFound = NotFoundFile();
   if (notFound.size() != kNotFoundSize) {
     std::fprintf(stderr, "the not-found picture came out at %zu bytes\n", notFound.size());
     return 1;
   }
-  bool ok = Write(dir.filePath(QStringLiteral("not_found.jpg")), notFound);
+  bool ok = Write(notFoundDir.filePath(QStringLiteral("not_found.jpg")), notFound);
   ok = ok && Write(dir.filePath(QStringLiteral("link.ico")), IconFile(DrawLinkIcon));
   ok = ok && Write(dir.filePath(QStringLiteral("program.ico")), IconFile(DrawProgramIcon));
   for (int size : kIconSizes) {
     ok = ok && DrawProgramIcon(size).save(dir.filePath(QStringLiteral("icons/program-%1.png").arg(size)));
   }
   if (!ok) {
-    std::fprintf(stderr, "could not write into %s\n", argv[1]);
+    std::fprintf(stderr, "could not write into %s or %s\n", argv[1], argv[2]);
     return 1;
   }
   return 0;
