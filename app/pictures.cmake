@@ -1,6 +1,6 @@
 # The two icons the window carries: the committed files in assets/ (drawn by
 # tools/assets/make_pictures.cpp) become byte arrays compiled into this Qt-free library.
-add_library(brenvik_pictures STATIC pictures.cpp)
+add_library(brenvik_pictures STATIC pictures.h)
 add_library(brenvik::pictures ALIAS brenvik_pictures)
 brenvik_embed_files(brenvik_pictures
   LinkIcon assets/link.ico

@@ -1,4 +1,5 @@
-// The icons the window carries in itself, as the exact bytes of their files. Qt-free: the
+// The icons the window carries in itself, as the exact bytes of their files: the build
+// defines these from app/assets/ (brenvik_embed_files, cmake/EmbedFile.cmake). Qt-free: the
 // picture boxes decode them like any other picture.
 #pragma once
 

@@ -1,5 +1,6 @@
 // The picture the lookup writes into the avatar box for a player that was not found, carried
-// in the program as the exact bytes of its file (lookup/assets/not_found.jpg).
+// in the program as the exact bytes of its file: the build defines NotFoundPicture() from
+// lookup/assets/not_found.jpg (brenvik_embed_files, cmake/EmbedFile.cmake).
 #pragma once
 
 #include "text/text.h"
