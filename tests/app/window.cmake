@@ -2,7 +2,6 @@
 if(NOT TARGET PkgConfig::CPP_HTTPLIB)
   pkg_check_modules(CPP_HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
 endif()
-find_package(Threads REQUIRED)
 brenvik_add_qttest(window_tests
   SOURCES window_test.cpp
-  LIBS brenvik::app PkgConfig::CPP_HTTPLIB Threads::Threads)
+  LIBS brenvik::app brenvik::test_support PkgConfig::CPP_HTTPLIB)

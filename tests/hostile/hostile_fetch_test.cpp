@@ -10,7 +10,7 @@
 
 #include "net/page_fetch.h"
 #include "net/page_fetch_internal.h"
-#include "tests/net/loopback_server.h"
+#include "tests/support/loopback_server.h"
 
 namespace brenvik {
 namespace {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "net/page_fetch_internal.h"
-#include "tests/net/loopback_server.h"
+#include "tests/support/loopback_server.h"
 
 namespace brenvik {
 namespace {

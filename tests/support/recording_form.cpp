@@ -1,4 +1,4 @@
-#include "tests/lookup/recording_form.h"
+#include "tests/support/recording_form.h"
 
 #include "lookup/form_names.h"
 
