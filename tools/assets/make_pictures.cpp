@@ -8,7 +8,6 @@
 // Usage: brenvik-make-pictures <icons directory> <not-found picture directory>
 
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include <QDir>
@@ -22,7 +21,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
-#include <jpeglib.h>
+#include "tools/jpeg/jpeg_writer.h"
 
 namespace {
 
@@ -197,45 +196,17 @@ QImage DrawNotFound() {
   return image;
 }
 
-// Baseline JFIF 1.01, 96 dpi; with `padding` >= 4, a comment segment of that many bytes.
+// Baseline JFIF 1.01, 96 dpi, Huffman tables made for the picture; with `padding` >= 4, a
+// comment segment of that many bytes.
 Bytes EncodeJpeg(const QImage& image, int quality, std::size_t padding) {
-  jpeg_compress_struct cinfo{};
-  jpeg_error_mgr err{};
-  cinfo.err = jpeg_std_error(&err);
-  jpeg_create_compress(&cinfo);
-  unsigned char* out = nullptr;
-  unsigned long outSize = 0;
-  jpeg_mem_dest(&cinfo, &out, &outSize);
-  cinfo.image_width = image.width();
-  cinfo.image_height = image.height();
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, quality, TRUE);
-  cinfo.optimize_coding = TRUE;
-  cinfo.write_JFIF_header = TRUE;
-  cinfo.JFIF_major_version = 1;
-  cinfo.JFIF_minor_version = 1;
-  cinfo.density_unit = 1;
-  cinfo.X_density = 96;
-  cinfo.Y_density = 96;
-  jpeg_start_compress(&cinfo, TRUE);
-  if (padding >= 4) {
-    Bytes comment(padding - 4, ' ');
-    const char text[] = "Brenvik";
-    for (std::size_t i = 0; i < sizeof text - 1 && i < comment.size(); ++i) comment[i] = text[i];
-    jpeg_write_marker(&cinfo, JPEG_COM, comment.data(), comment.size());
-  }
   const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW row = const_cast<uchar*>(rgb.constScanLine(cinfo.next_scanline));
-    jpeg_write_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  Bytes file(out, out + outSize);
-  jpeg_destroy_compress(&cinfo);
-  std::free(out);
-  return file;
+  return jpeg::EncodeRgb(rgb.constBits(), rgb.width(), rgb.height(), static_cast<std::size_t>(rgb.bytesPerLine()),
+                         {.quality = quality,
+                          .optimizeCoding = true,
+                          .densityUnit = 1,
+                          .xDensity = 96,
+                          .yDensity = 96,
+                          .commentBytes = padding});
 }
 
 Bytes NotFoundFile() {
