@@ -103,14 +103,15 @@ QFont DefaultFont() {
   return font;
 }
 
-// Top to bottom among siblings.
+// Top to bottom among siblings. Every control is spelled here as in the form, named in
+// lookup/form_names.h or not, like the table in BuildControls.
 constexpr std::array<const char*, 12> kWindowStacking = {
     "图片框7", "标签7", "标签11", "标签10", "标签9", "标签8",
     "组合框1", "按钮1", "标签2",  "标签1",  "分组框1", "编辑框1"};
 constexpr std::array<const char*, 7> kGroupStacking = {
     "标签6", "分组框2", "标签5", "编辑框2", "标签4", "标签3", "图片框1"};
 
-constexpr std::array<const char*, 3> kFocusOrder = {"编辑框1", "按钮1", "组合框1"};
+constexpr std::array<std::string_view, 3> kFocusOrder = {names::kNameBox, names::kQueryButton, names::kServerList};
 
 // The opened list reaches this far below the top edge of the box.
 constexpr int kListReach = 160;
@@ -333,7 +334,7 @@ bool MainWindow::HandleKey(QKeyEvent* key) {
       return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      if (auto* query = Control<QPushButton>("按钮1"); query && query->isEnabled()) query->click();
+      if (auto* query = Control<QPushButton>(names::kQueryButton); query && query->isEnabled()) query->click();
       return true;
     case Qt::Key_Escape:
       close();

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "bench/bench_form.h"
+#include "lookup/form_names.h"
 #include "lookup/query.h"
 #include "lookup/site.h"
 #include "tests/support/sample_site_process.h"
@@ -48,8 +49,8 @@ void BM_QueryOverLoopback(benchmark::State& state) {
   }
   // The query must really have found the player and fetched the pictures, or the timing
   // measures a failure.
-  if (form.Caption("标签6") != brenvik::Gbk("恭喜，以查询到结果！BY：Torvane") ||
-      form.Picture("图片框2").empty()) {
+  if (form.Caption(brenvik::names::kStatusLabel) != brenvik::Gbk("恭喜，以查询到结果！BY：Torvane") ||
+      form.Picture(brenvik::names::kIconBoxes[0]).empty()) {
     state.SkipWithError("the query did not find the player over loopback");
   }
   state.SetLabel("latency " + std::to_string(latencyMs) + " ms per answer");
