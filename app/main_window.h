@@ -92,11 +92,6 @@ namespace detail {
 // GBK Text to Unicode and back, through the code-page layer.
 [[nodiscard]] QString FromGbk(const Text& text);
 [[nodiscard]] Text ToGbk(const QString& text);
-// A colour value 0x00BBGGRR (red in the low byte).
-[[nodiscard]] QColor FromColourValue(std::uint32_t colour);
-// Maps the window's font faces to installed Kai and Hei faces; once per program, harmless
-// when repeated.
-void InstallFontSubstitutes();
 }  // namespace detail
 
 }  // namespace brenvik

@@ -5,3 +5,7 @@ endif()
 brenvik_add_qttest(window_tests
   SOURCES window_test.cpp
   LIBS brenvik::app brenvik::test_support PkgConfig::CPP_HTTPLIB)
+
+# The window's fonts against the fontconfig file that ships with the program.
+brenvik_add_qttest(fonts_test SOURCES fonts_test.cpp LIBS brenvik::app)
+target_compile_definitions(fonts_test PRIVATE BRENVIK_FONTS_CONF="${PROJECT_SOURCE_DIR}/app/fonts/brenvik-fonts.conf")
