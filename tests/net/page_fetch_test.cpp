@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -94,6 +95,21 @@ TEST(PageFetchRequest, SendsTheTargetAsGivenAndOnlyOurHeaders) {
     EXPECT_EQ(accepts, 1);
     EXPECT_TRUE(agent);
   }
+}
+
+TEST(PageFetchRequest, GoesDirectWhateverProxyTheEnvironmentNames) {
+  LoopbackServer proxy(Answering("from the proxy"));
+  LoopbackServer site(Answering("direct"));
+  const char* const variables[] = {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"};
+  for (const char* name : variables) ::setenv(name, proxy.Url("").c_str(), 1);
+  ::unsetenv("no_proxy");
+  ::unsetenv("NO_PROXY");
+  const Bytes body = PageFetch(site.Url("/page"));
+  for (const char* name : variables) ::unsetenv(name);
+  EXPECT_EQ(AsString(body), "direct");
+  EXPECT_EQ(proxy.ConnectionCount(), 0);
+  ASSERT_EQ(site.Requests().size(), 1u);
+  EXPECT_EQ(RequestLine(site.Requests()[0]), "GET /page HTTP/1.0");
 }
 
 TEST(PageFetchRequest, HandsTheAddressCredentialsToTheServer) {
