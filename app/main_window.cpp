@@ -17,37 +17,15 @@
 #include <QUrl>
 
 #include "app/fonts.h"
+#include "app/gbk_qstring.h"
 #include "app/label.h"
 #include "app/picture_box.h"
 #include "app/pictures.h"
 #include "app/theme.h"
 #include "lookup/form_names.h"
 #include "lookup/downloads.h"
-#include "text/codepage.h"
 
 namespace brenvik {
-
-namespace detail {
-
-QString FromGbk(const Text& text) {
-  const Bytes units = GbkToUtf16(text);
-  QString out(static_cast<qsizetype>(units.size() / 2), Qt::Uninitialized);
-  for (qsizetype i = 0; i < out.size(); ++i)
-    out[i] = QChar(static_cast<char16_t>(units[2 * i] | (units[2 * i + 1] << 8)));
-  return out;
-}
-
-Text ToGbk(const QString& text) {
-  Bytes units(static_cast<std::size_t>(text.size()) * 2);
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const char16_t u = text[i].unicode();
-    units[2 * i] = static_cast<std::uint8_t>(u & 0xFF);
-    units[2 * i + 1] = static_cast<std::uint8_t>(u >> 8);
-  }
-  return Utf16ToGbk(units);
-}
-
-}  // namespace detail
 
 namespace {
 
@@ -372,12 +350,12 @@ W* MainWindow::Control(std::string_view name) const {
 
 Text MainWindow::EditText(std::string_view edit) const {
   const auto* box = Control<QLineEdit>(edit);
-  return box ? detail::ToGbk(box->text()) : Text();
+  return box ? GbkFromQString(box->text()) : Text();
 }
 
 void MainWindow::SetEditText(std::string_view edit, const Text& text) {
   if (auto* box = Control<QLineEdit>(edit)) {
-    box->setText(detail::FromGbk(text));
+    box->setText(QStringFromGbk(text));
     box->setCursorPosition(0);
   }
 }
@@ -385,12 +363,12 @@ void MainWindow::SetEditText(std::string_view edit, const Text& text) {
 void MainWindow::EditAppendText(std::string_view edit, const Text& text) {
   if (auto* box = Control<QLineEdit>(edit)) {
     box->end(false);
-    box->insert(detail::FromGbk(text));
+    box->insert(QStringFromGbk(text));
   }
 }
 
 void MainWindow::SetCaption(std::string_view label, const Text& caption) {
-  if (auto* target = Control<Label>(label)) target->SetCaption(detail::FromGbk(caption));
+  if (auto* target = Control<Label>(label)) target->SetCaption(QStringFromGbk(caption));
 }
 
 void MainWindow::SetTextColour(std::string_view label, std::uint32_t colour) {
@@ -405,7 +383,7 @@ int MainWindow::ComboSelection(std::string_view combo) const {
 Text MainWindow::ComboItemText(std::string_view combo, int index) const {
   const auto* list = Control<QComboBox>(combo);
   if (!list || index < 0 || index >= list->count()) return {};
-  return detail::ToGbk(list->itemText(index));
+  return GbkFromQString(list->itemText(index));
 }
 
 Bytes MainWindow::Picture(std::string_view box) const {

@@ -88,10 +88,4 @@ class MainWindow : public QWidget, public Form {
   QPointer<QWidget> focusBeforeQuery_;
 };
 
-namespace detail {
-// GBK Text to Unicode and back, through the code-page layer.
-[[nodiscard]] QString FromGbk(const Text& text);
-[[nodiscard]] Text ToGbk(const QString& text);
-}  // namespace detail
-
 }  // namespace brenvik

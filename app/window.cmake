@@ -2,6 +2,8 @@
 add_library(brenvik_app STATIC
   fonts.cpp
   fonts.h
+  gbk_qstring.cpp
+  gbk_qstring.h
   label.cpp
   label.h
   main_window.cpp
@@ -18,7 +20,8 @@ target_link_libraries(brenvik_app
   PRIVATE brenvik_warnings)
 
 add_executable(brenvik main.cpp)
-target_link_libraries(brenvik PRIVATE brenvik_app brenvik_warnings)
+target_link_libraries(brenvik PRIVATE brenvik_app brenvik::sample_site brenvik_warnings)
+target_compile_definitions(brenvik PRIVATE BRENVIK_VERSION="${PROJECT_VERSION}")
 
 # The font aliases travel with the program: beside it in the build tree, in share/ installed.
 configure_file(fonts/brenvik-fonts.conf ${CMAKE_CURRENT_BINARY_DIR}/fonts/brenvik-fonts.conf COPYONLY)

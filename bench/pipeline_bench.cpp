@@ -27,7 +27,8 @@ using brenvik::Bytes;
 using brenvik::Text;
 using brenvik::TextArray;
 
-constexpr const char* kOrigin = "http://127.0.0.1:18086";
+// The sample site's address, as the program's default origin gives it.
+const std::string kOrigin = brenvik::DefaultOrigin();
 
 // A found player's page with more rows and filler inserted before the recent games' table
 // closes, until it is at least `size` bytes. The first five games stay where the lookup

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Start-up time of the brenvik window and its peak memory, with the sample site up on the
-# program's default address (127.0.0.1:18086), so the promotional download is a loopback
-# round trip and not part of what is measured.
+# Start-up time of the brenvik window and its peak memory, with the sample site up on a free
+# loopback port that the program is pointed at (BRENVIK_STATS_ORIGIN, BRENVIK_IMAGE_ORIGIN),
+# so the promotional download is a loopback round trip and not part of what is measured.
 #
 #   bench/startup.sh <build-dir> [runs]
 #
@@ -21,9 +21,15 @@ pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done; }
 trap cleanup EXIT
 
-"$site" --port 18086 >/dev/null &
+# The site writes "sample site on <origin>/" once it listens.
+sitelog=$(mktemp)
+"$site" --port 0 >"$sitelog" &
 pids+=($!)
-for _ in $(seq 100); do (exec 3<>/dev/tcp/127.0.0.1/18086) 2>/dev/null && break; sleep 0.05; done
+for _ in $(seq 100); do [[ -s $sitelog ]] && break; sleep 0.05; done
+origin=$(sed -n 's|^sample site on \(.*\)/$|\1|p' "$sitelog")
+rm -f "$sitelog"
+[[ -n $origin ]] || { echo "the sample site did not start" >&2; exit 1; }
+export BRENVIK_STATS_ORIGIN=$origin BRENVIK_IMAGE_ORIGIN=$origin
 
 now_ns() { date +%s%N; }
 median() { sort -n | awk '{a[NR]=$1} END {m=(NR%2)?a[(NR+1)/2]:(a[NR/2]+a[NR/2+1])/2; printf "%.1f\n", m}'; }

@@ -13,9 +13,15 @@ function(brenvik_add_gtest name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main brenvik_warnings)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  # Properties pass through as one flat list of names and values: an empty label list would
+  # shift every pair after it, so LABELS goes in only when there are labels.
+  set(properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  if(ARG_LABELS)
+    list(APPEND properties LABELS "${ARG_LABELS}")
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES LABELS "${ARG_LABELS}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES ${properties})
 endfunction()
 
 # brenvik_add_qttest(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>])

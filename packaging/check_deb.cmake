@@ -1,5 +1,6 @@
 # Builds the .deb with CPack, unpacks it with dpkg -x into a scratch root and checks that
-# the program, the desktop files and the fonts' rules are where the desktop looks for them.
+# both programs, their manual pages, the desktop files, the fonts' rules, the copyright and
+# the changelog are where the desktop and Debian look for them.
 # Run by CTest: cmake -DBUILD_DIR=.. -DPACKAGE_DIR=.. -DSCRATCH=.. -DAPP_ID=.. -DICON_SIZES=a,b
 #               -DFONT_ALIASES=ON|OFF -P check_deb.cmake
 file(REMOVE_RECURSE ${PACKAGE_DIR} ${SCRATCH})
@@ -26,13 +27,37 @@ macro(expect_file path)
   endif()
 endmacro()
 
-expect_file(usr/bin/brenvik)
-if(EXISTS ${SCRATCH}/usr/bin/brenvik)
-  file(READ ${SCRATCH}/usr/bin/brenvik magic LIMIT 4 HEX)
-  if(NOT magic STREQUAL "7f454c46")
-    string(APPEND failures "  usr/bin/brenvik is not an ELF program\n")
+# A file that begins with the bytes `magic` (hexadecimal).
+macro(expect_magic path magic what)
+  expect_file(${path})
+  if(EXISTS ${SCRATCH}/${path})
+    string(LENGTH "${magic}" magic_digits)
+    math(EXPR magic_bytes "${magic_digits} / 2")
+    file(READ ${SCRATCH}/${path} head LIMIT ${magic_bytes} HEX)
+    if(NOT head STREQUAL "${magic}")
+      string(APPEND failures "  ${path} is not ${what}\n")
+    endif()
   endif()
+endmacro()
+
+foreach(program brenvik brenvik-lookup)
+  expect_magic(usr/bin/${program} 7f454c46 "an ELF program")
+  expect_magic(usr/share/man/man1/${program}.1.gz 1f8b "a gzipped manual page")
+endforeach()
+
+# The copyright file in the machine-readable format, MIT; the changelog of a native package.
+expect_file(usr/share/doc/brenvik/copyright)
+if(EXISTS ${SCRATCH}/usr/share/doc/brenvik/copyright)
+  file(READ ${SCRATCH}/usr/share/doc/brenvik/copyright copyright)
+  foreach(needle "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
+                 "\nCopyright: 2026 The Brenvik developers\nLicense: MIT\n" "\nLicense: MIT\n Permission is hereby granted")
+    string(FIND "${copyright}" "${needle}" at)
+    if(at EQUAL -1)
+      string(APPEND failures "  the copyright file lacks \"${needle}\"\n")
+    endif()
+  endforeach()
 endif()
+expect_magic(usr/share/doc/brenvik/changelog.gz 1f8b "a gzipped changelog")
 expect_file(usr/share/applications/${APP_ID}.desktop)
 expect_file(usr/share/metainfo/${APP_ID}.metainfo.xml)
 expect_file(usr/share/brenvik/brenvik-fonts.conf)
@@ -60,7 +85,7 @@ if(FONT_ALIASES)
     string(APPEND failures "  etc/fonts/conf.d/65-brenvik-aliases.conf is not a symlink\n")
   else()
     file(READ_SYMLINK ${link} target)
-    if(NOT target STREQUAL "../../../usr/share/fontconfig/conf.avail/65-brenvik-aliases.conf")
+    if(NOT target STREQUAL "/usr/share/fontconfig/conf.avail/65-brenvik-aliases.conf")
       string(APPEND failures "  the conf.d link points at ${target}\n")
     endif()
   endif()
@@ -70,18 +95,39 @@ if(FONT_ALIASES)
   endif()
 endif()
 
-# The control file: Depends filled from the program's libraries, the fonts recommended.
-execute_process(COMMAND dpkg-deb --field ${debs} Package Depends Recommends Section
+# The control file: Depends filled from the programs' libraries, the fonts recommended.
+execute_process(COMMAND dpkg-deb --field ${debs} Package Depends Recommends Section Homepage
                 OUTPUT_VARIABLE control RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "dpkg-deb --field failed")
 endif()
-foreach(needle "Package: brenvik" "libqt6widgets6" "libcurl" "fonts-arphic-gkai00mp" "fonts-wqy-microhei")
+foreach(needle "Package: brenvik" "libqt6widgets6" "libcurl" "fonts-arphic-gkai00mp" "fonts-wqy-microhei"
+               "Section: utils" "Homepage: http://brenvik.github.io/")
   string(FIND "${control}" "${needle}" at)
   if(at EQUAL -1)
     string(APPEND failures "  the control file lacks ${needle}:\n${control}\n")
   endif()
 endforeach()
+
+# No placeholder is left in what the package says about itself.
+execute_process(COMMAND dpkg-deb --info ${debs} OUTPUT_VARIABLE about)
+foreach(text usr/share/metainfo/${APP_ID}.metainfo.xml usr/share/applications/${APP_ID}.desktop
+             usr/share/doc/brenvik/copyright)
+  if(EXISTS ${SCRATCH}/${text})
+    file(READ ${SCRATCH}/${text} content)
+    string(APPEND about "${content}")
+  endif()
+endforeach()
+string(TOLOWER "${about}" about)
+foreach(placeholder todo fixme example placeholder licenseref-proprietary)
+  string(FIND "${about}" "${placeholder}" at)
+  if(NOT at EQUAL -1)
+    string(APPEND failures "  the package's metadata holds \"${placeholder}\"\n")
+  endif()
+endforeach()
+if(NOT about MATCHES "<project_license>mit</project_license>")
+  string(APPEND failures "  the metainfo's project_license is not MIT\n")
+endif()
 
 if(failures)
   message(FATAL_ERROR "${debs}:\n${failures}")

@@ -1,8 +1,11 @@
 #include "text/codepage.h"
 
 #include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 #include <unicode/unistr.h>
+#include <unicode/utf16.h>
 #include <unicode/ustring.h>
 
 #include <algorithm>
@@ -12,6 +15,18 @@
 
 namespace brenvik {
 namespace {
+
+// Every character GBK lacks, and every unpaired surrogate, becomes one "?". ICU's own
+// substitute callback would drop the default-ignorable ones (U+00AD, U+200B, U+FEFF, the
+// variation selectors ...) without a trace; a name holding a zero-width space keeps a "?"
+// where it stood.
+void QuestionMarkForEveryCharacter(const void* /*context*/, UConverterFromUnicodeArgs* args,
+                                   const UChar* /*units*/, int32_t /*length*/, UChar32 /*codePoint*/,
+                                   UConverterCallbackReason reason, UErrorCode* status) {
+  if (reason > UCNV_IRREGULAR) return;  // reset, close, clone: nothing to write
+  *status = U_ZERO_ERROR;
+  ucnv_cbFromUWriteBytes(args, "?", 1, 0, status);
+}
 
 // One pair of converters per thread, opened on first use and kept: opening an ICU
 // converter costs far more than a short conversion.
@@ -23,6 +38,8 @@ class Converters {
     if (U_SUCCESS(status)) {
       status = U_ZERO_ERROR;
       ucnv_setSubstChars(gbk_, "?", 1, &status);
+      status = U_ZERO_ERROR;
+      ucnv_setFromUCallBack(gbk_, QuestionMarkForEveryCharacter, nullptr, nullptr, nullptr, &status);
     }
     status = U_ZERO_ERROR;
     utf8_ = ucnv_open("UTF-8", &status);
@@ -41,11 +58,11 @@ class Converters {
   UConverter* utf8_ = nullptr;
 };
 
+// ucnv_fromUChars and ucnv_toUChars reset the direction they convert in before they start,
+// so a converter needs no reset of ours between conversions.
 UConverter* ConverterFor(int codePage) {
   thread_local Converters converters;
-  UConverter* conv = converters.For(codePage);
-  if (conv != nullptr) ucnv_reset(conv);
-  return conv;
+  return converters.For(codePage);
 }
 
 // The UTF-16 units of `bytes` read in `codePage`; no terminator.
@@ -87,7 +104,6 @@ std::string Encode(std::u16string_view units, int codePage) {
   if (status == U_BUFFER_OVERFLOW_ERROR) {
     out.resize(static_cast<std::size_t>(length) + 1);
     status = U_ZERO_ERROR;
-    ucnv_reset(conv);
     length = ucnv_fromUChars(conv, out.data(), static_cast<int32_t>(out.size()), units.data(),
                              static_cast<int32_t>(units.size()), &status);
   }
@@ -130,18 +146,53 @@ Bytes BytesOf(std::u16string_view units, std::size_t totalUnits) {
   return out;
 }
 
-// Base characters followed by combining marks composed where a precomposed character exists.
+bool IsCombiningMark(UChar32 c) { return (U_GET_GC_MASK(c) & U_GC_M_MASK) != 0; }
+
+// A base character followed by combining marks composed into the precomposed character where
+// one exists (e, U+0301 -> é), one mark after the other; nothing else changes. Unlike NFC,
+// this keeps canonical singletons (U+F92C, U+2126), characters excluded from composition
+// (U+0958) and marks that decompose (U+0344) as they are, and never reorders marks.
+// Hangul jamo are letters, not marks, and stay apart.
 std::u16string Composed(std::u16string_view units) {
   UErrorCode status = U_ZERO_ERROR;
   const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
   if (U_FAILURE(status) || nfc == nullptr) return std::u16string(units);
   const icu::UnicodeString source(false, units.data(), static_cast<int32_t>(units.size()));  // read-only alias
+  // Every mark that composes with something is a "maybe" of NFC's quick check, so a text
+  // that passes it whole has nothing to compose.
   const int32_t done = nfc->spanQuickCheckYes(source, status);
   if (U_FAILURE(status) || done == source.length()) return std::u16string(units);
-  icu::UnicodeString composed = nfc->normalize(source, status);
-  if (U_FAILURE(status)) return std::u16string(units);
-  return std::u16string(reinterpret_cast<const char16_t*>(composed.getBuffer()),
-                        static_cast<std::size_t>(composed.length()));
+
+  std::u16string out(units.substr(0, static_cast<std::size_t>(done)));
+  out.reserve(units.size());
+  UChar32 last = U_SENTINEL;  // the last character written: the base a mark may compose with
+  std::size_t lastStart = out.size();
+  if (done > 0) {
+    int32_t at = done;
+    U16_PREV(out.data(), 0, at, last);
+    lastStart = static_cast<std::size_t>(at);
+  }
+  const auto length = static_cast<int32_t>(units.size());
+  for (int32_t i = done; i < length;) {
+    UChar32 c = 0;
+    U16_NEXT(units.data(), i, length, c);
+    if (last != U_SENTINEL && IsCombiningMark(c)) {
+      const UChar32 composite = nfc->composePair(last, c);
+      if (composite >= 0) {
+        out.resize(lastStart);
+        c = composite;
+      }
+    }
+    last = c;
+    lastStart = out.size();
+    if (U_IS_BMP(c)) {
+      out.push_back(static_cast<char16_t>(c));
+    } else {
+      out.push_back(U16_LEAD(c));
+      out.push_back(U16_TRAIL(c));
+    }
+  }
+  return out;
 }
 
 // The units the text needs read as GBK, the terminator included; 0 for the empty text.
@@ -171,6 +222,8 @@ namespace detail {
 std::u16string GbkToU16(std::string_view gbk) { return Decode(gbk, kCodePageGbk); }
 
 Text U16ToGbk(std::u16string_view units) { return CutAtZeroByte(Encode(Composed(UpToZeroUnit(units)), kCodePageGbk)); }
+
+Text U16ToGbkAsIs(std::u16string_view units) { return CutAtZeroByte(Encode(UpToZeroUnit(units), kCodePageGbk)); }
 
 Text Utf8ToGbkFast(std::string_view utf8) {
   utf8 = UpToZeroByte(utf8);  // a Text ends at a zero byte; no zero unit can come out then

@@ -1,6 +1,7 @@
 // Conversions between GBK (code page 936), UTF-8 (65001) and UTF-16 on ICU's converters.
 // GBK means Windows code page 936 (ICU's "windows-936" table); a character GBK lacks becomes
-// "?", invalid UTF-8 is read as U+FFFD. UTF-16 travels in Bytes as little-endian units
+// "?", one "?" for each character (the invisible ones, U+200B or U+FEFF, included), and
+// invalid UTF-8 is read as U+FFFD. UTF-16 travels in Bytes as little-endian units
 // without a byte-order mark. The buffer sizes of each conversion are part of its result:
 // a conversion that does not fit its buffer is cut at the buffer's end.
 #pragma once
@@ -24,7 +25,9 @@ inline constexpr int kCodePageUtf8 = 65001;
 [[nodiscard]] Text Utf8ToAnsi(const Text& text);
 // Exactly the code units of `text`, no terminator.
 [[nodiscard]] Bytes GbkToUtf16(const Text& text);
-// GBK of the units (an odd last byte ignored), composed first (NFC), cut at a zero unit.
+// GBK of the units (an odd last byte ignored), cut at a zero unit. A base character followed
+// by combining marks is composed first where a precomposed character exists (e, U+0301 ->
+// A8 A6); every other character stays as it is (U+F92C -> FD 9C, not the unified C0 C9).
 [[nodiscard]] Text Utf16ToGbk(const Bytes& data);
 
 // The program's own literals are written in UTF-8 in the source; this gives their GBK bytes.

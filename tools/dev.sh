@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Set-up and everyday commands for a Debian 12 machine.
-#   tools/dev.sh run    install what is needed, build, start the sample site and open the window
+#   tools/dev.sh run    install what is needed, build, open the window on the built-in sample site
 #   tools/dev.sh test   install what is needed, build, run the test suite
 #   tools/dev.sh deps   only install the Debian packages
 #   tools/dev.sh build  only configure and build (into build/)
@@ -14,10 +14,10 @@ packages=(
   cmake ninja-build g++ pkg-config file python3
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libcurl4-openssl-dev libicu-dev libpcre2-dev libjpeg62-turbo-dev
-  libgtest-dev libgmock-dev googletest libbenchmark-dev libcpp-httplib-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev libcpp-httplib-dev nlohmann-json3-dev
   fontconfig fonts-arphic-gkai00mp fonts-wqy-microhei
   xvfb xauth
-  dpkg-dev desktop-file-utils appstream
+  dpkg-dev desktop-file-utils appstream help2man lintian
 )
 
 as_root() {
@@ -45,21 +45,14 @@ run_tests() {
 }
 
 start() {
-  local site="$build/tools/sample-site/brenvik-sample-site"
-  "$site" --port 18086 &
-  local site_pid=$!
-  trap 'kill "$site_pid" 2>/dev/null || true' EXIT
-  # Wait until the site answers, so the window opens with the promotional picture.
-  for _ in $(seq 50); do
-    (exec 3<>/dev/tcp/127.0.0.1/18086) 2>/dev/null && break
-    sleep 0.1
-  done
+  # --demo runs the sample site inside the program on a free loopback port; it stops when the
+  # window closes.
   export FONTCONFIG_FILE=${FONTCONFIG_FILE:-$top/app/fonts/brenvik-fonts.conf}
   if [[ -z ${DISPLAY:-}${WAYLAND_DISPLAY:-} ]]; then
     echo "No display found: starting the window under xvfb-run." >&2
-    xvfb-run -a -s "-screen 0 1024x768x24" "$build/app/brenvik"
+    xvfb-run -a -s "-screen 0 1024x768x24" "$build/app/brenvik" --demo
   else
-    "$build/app/brenvik"
+    "$build/app/brenvik" --demo
   fi
 }
 

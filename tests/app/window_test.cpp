@@ -1,5 +1,6 @@
 // The main window: its controls as the form describes them, the keyboard, label drawing
 // checked on grabbed pixels, the themed look, and the Form boundary in GBK.
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -391,6 +392,36 @@ class WindowTest : public QObject {
     window_->EditAppendText("编辑框2", gbk);
     window_->EditAppendText("编辑框2", Gbk("亚索   "));
     QCOMPARE(window_->EditText("编辑框2"), "x" + gbk + Gbk("亚索   "));
+  }
+
+  // Every code of code page 936 as one long text: written to an edit box and read back, the
+  // same bytes; nothing composed (FD 9C, a compatibility ideograph, is not made C0 C9).
+  void everyGbkCodeComesBackFromAnEditBox() {
+    brenvik::Text all;
+    for (int b = 0x01; b <= 0x80; ++b) all += static_cast<char>(b);
+    all += '\xFF';
+    for (int lead = 0x81; lead <= 0xFE; ++lead)
+      for (int trail = 0x40; trail <= 0xFE; ++trail)
+        if (trail != 0x7F) all += {static_cast<char>(lead), static_cast<char>(trail)};
+    QVERIFY(all.find("\xFD\x9C") != brenvik::Text::npos);
+    window_->SetEditText("编辑框1", all);
+    const brenvik::Text back = window_->EditText("编辑框1");
+    const auto differs = std::mismatch(all.begin(), all.end(), back.begin(), back.end());
+    QVERIFY2(differs.first == all.end() && differs.second == back.end(),
+             qPrintable(QStringLiteral("first difference at byte %1 of %2, read back %3 bytes")
+                            .arg(differs.first - all.begin())
+                            .arg(all.size())
+                            .arg(back.size())));
+    window_->SetEditText("编辑框2", "");
+    window_->EditAppendText("编辑框2", all);
+    QVERIFY(window_->EditText("编辑框2") == all);
+  }
+
+  // What the user typed is read character for character: a mark stays a mark ("?"), and a
+  // character GBK lacks, visible or not, leaves one "?".
+  void typedTextIsReadAsItStands() {
+    Find<QLineEdit>("编辑框1")->setText(U("e\u0301\u200B\uF92C\uAC00"));
+    QCOMPARE(window_->EditText("编辑框1"), brenvik::Text("e??\xFD\x9C?"));
   }
 
   void formIgnoresNamesItLacks() {
