@@ -6,17 +6,8 @@
 namespace brenvik::fonts {
 namespace {
 
-QString Face(std::string_view face) { return QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size())); }
-
-template <std::size_t N>
-QStringList Faces(const std::array<std::string_view, N>& faces) {
-  QStringList out;
-  for (std::string_view face : faces) out.append(Face(face));
-  return out;
-}
-
 QFont FormFont(std::string_view face, int pixelHeight, QFont::Weight weight) {
-  QFont font(Face(face));
+  QFont font(FaceName(face));
   font.setPixelSize(pixelHeight);
   font.setWeight(weight);
   return font;
@@ -24,17 +15,25 @@ QFont FormFont(std::string_view face, int pixelHeight, QFont::Weight weight) {
 
 }  // namespace
 
+QString FaceName(std::string_view face) { return QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size())); }
+
+QStringList FaceNames(std::span<const std::string_view> faces) {
+  QStringList out;
+  for (std::string_view face : faces) out.append(FaceName(face));
+  return out;
+}
+
 void InstallSubstitutes() {
   // Linux has neither face; without help both fall back to some sans face.
   static const bool installed = [] {
-    QFont::insertSubstitutions(Face(kKaiFace), Faces(kKaiSubstitutes));
-    QFont::insertSubstitutions(Face(kHeiFace), Faces(kHeiSubstitutes));
+    QFont::insertSubstitutions(FaceName(kKaiFace), FaceNames(kKaiSubstitutes));
+    QFont::insertSubstitutions(FaceName(kHeiFace), FaceNames(kHeiSubstitutes));
     // The default GUI font keeps the platform's face for Latin text; Chinese in it comes
     // from a Hei face rather than from whichever Chinese face the system sorts first.
     QFont font = QApplication::font();
     QStringList families = font.families();
     if (families.isEmpty()) families.append(font.family());
-    if (!families.contains(Face(kChineseUiFace))) families.append(Face(kChineseUiFace));
+    if (!families.contains(FaceName(kChineseUiFace))) families.append(FaceName(kChineseUiFace));
     font.setFamilies(families);
     QApplication::setFont(font);
     return true;

@@ -7,9 +7,11 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string_view>
 
 #include <QFont>
+#include <QStringList>
 
 namespace brenvik::fonts {
 
@@ -20,6 +22,10 @@ inline constexpr std::array<std::string_view, 2> kKaiSubstitutes = {"AR PL Kaiti
 inline constexpr std::array<std::string_view, 2> kHeiSubstitutes = {"WenQuanYi Micro Hei", "Noto Sans CJK SC"};
 // Chinese in the default GUI font comes from this face (the Latin text keeps the platform's).
 inline constexpr std::string_view kChineseUiFace = "WenQuanYi Micro Hei";
+
+// The faces above as Qt's strings.
+[[nodiscard]] QString FaceName(std::string_view face);
+[[nodiscard]] QStringList FaceNames(std::span<const std::string_view> faces);
 
 // Maps the two faces to installed ones and adds the Chinese face to the default GUI font;
 // once per program (needs the QApplication), harmless when repeated.

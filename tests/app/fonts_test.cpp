@@ -12,14 +12,8 @@
 
 namespace {
 
-QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
-
-template <std::size_t N>
-QStringList Q(const std::array<std::string_view, N>& faces) {
-  QStringList out;
-  for (std::string_view face : faces) out.append(Q(face));
-  return out;
-}
+QString Q(std::string_view face) { return brenvik::fonts::FaceName(face); }
+QStringList Q(std::span<const std::string_view> faces) { return brenvik::fonts::FaceNames(faces); }
 
 // What the file says: each alias's family and its preferred faces, and the faces the
 // <match> rules prepend.
