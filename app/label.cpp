@@ -5,8 +5,9 @@
 
 namespace brenvik {
 
-namespace detail {
+namespace {
 
+// The caption split at its line breaks: CR LF, a lone CR and a lone LF each end a line.
 QStringList CaptionLines(const QString& caption) {
   QStringList lines;
   QString line;
@@ -24,7 +25,7 @@ QStringList CaptionLines(const QString& caption) {
   return lines;
 }
 
-}  // namespace detail
+}  // namespace
 
 Label::Label(Lines lines, QWidget* parent) : QLabel(parent), lines_(lines) {
   setTextFormat(Qt::PlainText);
@@ -52,7 +53,7 @@ void Label::paintEvent(QPaintEvent*) {
 
   if (lines_ == Lines::Single) {
     // One line whatever the caption holds; no mnemonic flag, so "&" is drawn as it is.
-    const QString line = detail::CaptionLines(caption_).join(QString());
+    const QString line = CaptionLines(caption_).join(QString());
     painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, line);
     return;
   }
@@ -62,7 +63,7 @@ void Label::paintEvent(QPaintEvent*) {
   QTextOption option(Qt::AlignLeft);
   option.setWrapMode(QTextOption::WordWrap);
   qreal y = 0;
-  for (const QString& paragraph : detail::CaptionLines(caption_)) {
+  for (const QString& paragraph : CaptionLines(caption_)) {
     if (y >= height()) break;
     if (paragraph.isEmpty()) {
       y += lineHeight;

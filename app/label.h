@@ -36,9 +36,4 @@ class Label : public QLabel {
   QColor colour_{Qt::black};
 };
 
-namespace detail {
-// The caption split at its line breaks: CR LF, a lone CR and a lone LF each end a line.
-[[nodiscard]] QStringList CaptionLines(const QString& caption);
-}  // namespace detail
-
 }  // namespace brenvik

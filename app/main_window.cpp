@@ -16,6 +16,7 @@
 #include <QStyledItemDelegate>
 #include <QUrl>
 
+#include "app/fonts.h"
 #include "app/gbk_qstring.h"
 #include "app/label.h"
 #include "app/picture_box.h"
@@ -26,73 +27,29 @@
 
 namespace brenvik {
 
-namespace detail {
+namespace {
 
+using fonts::DefaultFont;
+using fonts::Font1;
+using fonts::Font2;
+using fonts::Font3;
+
+QColor Rgb(int r, int g, int b) { return QColor::fromRgb(r, g, b); }
+
+// A colour value 0x00BBGGRR (red in the low byte).
 QColor FromColourValue(std::uint32_t colour) {
   return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
-void InstallFontSubstitutes() {
-  // Linux has neither face; without help both fall back to some sans face.
-  static const bool installed = [] {
-    QFont::insertSubstitutions(QStringLiteral("楷体_GB2312"),
-                               {QStringLiteral("AR PL KaitiM GB"), QStringLiteral("AR PL UKai CN")});
-    QFont::insertSubstitutions(QStringLiteral("黑体"),
-                               {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC")});
-    // The default GUI font keeps the platform's face for Latin text; Chinese in it comes
-    // from a Hei face rather than from whichever Chinese face the system sorts first.
-    QFont font = QApplication::font();
-    QStringList families = font.families();
-    if (families.isEmpty()) families.append(font.family());
-    if (!families.contains(QStringLiteral("WenQuanYi Micro Hei")))
-      families.append(QStringLiteral("WenQuanYi Micro Hei"));
-    font.setFamilies(families);
-    QApplication::setFont(font);
-    return true;
-  }();
-  (void)installed;
-}
-
-}  // namespace detail
-
-namespace {
-
-QColor Rgb(int r, int g, int b) { return QColor::fromRgb(r, g, b); }
-
-// A stored font: face, character height in pixels, weight.
-QFont FormFont(const char* face, int pixelHeight, QFont::Weight weight) {
-  QFont font(QString::fromUtf8(face));
-  font.setPixelSize(pixelHeight);
-  font.setWeight(weight);
-  return font;
-}
-
-QFont Font1() { return FormFont("楷体_GB2312", 12, QFont::Bold); }
-QFont Font2() { return FormFont("楷体_GB2312", 14, QFont::Bold); }
-QFont Font3() { return FormFont("黑体", 12, QFont::Normal); }
-// The default GUI font, for controls inside a group box with a font of its own. Every
-// attribute is set, so that nothing of the group box's font is handed down to them.
-QFont DefaultFont() {
-  const QFont app = QApplication::font();
-  QFont font(app.family());
-  font.setFamilies(app.families());
-  if (app.pixelSize() > 0)
-    font.setPixelSize(app.pixelSize());
-  else
-    font.setPointSizeF(app.pointSizeF());
-  font.setWeight(app.weight());
-  font.setItalic(app.italic());
-  return font;
-}
-
-// Top to bottom among siblings.
+// Top to bottom among siblings. Every control is spelled here as in the form, named in
+// lookup/form_names.h or not, like the table in BuildControls.
 constexpr std::array<const char*, 12> kWindowStacking = {
     "图片框7", "标签7", "标签11", "标签10", "标签9", "标签8",
     "组合框1", "按钮1", "标签2",  "标签1",  "分组框1", "编辑框1"};
 constexpr std::array<const char*, 7> kGroupStacking = {
     "标签6", "分组框2", "标签5", "编辑框2", "标签4", "标签3", "图片框1"};
 
-constexpr std::array<const char*, 3> kFocusOrder = {"编辑框1", "按钮1", "组合框1"};
+constexpr std::array<std::string_view, 3> kFocusOrder = {names::kNameBox, names::kQueryButton, names::kServerList};
 
 // The opened list reaches this far below the top edge of the box.
 constexpr int kListReach = 160;
@@ -234,7 +191,7 @@ MainWindow::MainWindow(const Site& site, DownloadsFactory downloads, QWidget* pa
       runner_(new QueryRunner(*this, site, std::move(downloads), this)) {
   connect(runner_, &QueryRunner::QueryStarted, this, &MainWindow::OnQueryStarted);
   connect(runner_, &QueryRunner::QueryFinished, this, &MainWindow::OnQueryFinished);
-  detail::InstallFontSubstitutes();
+  fonts::InstallSubstitutes();
   setWindowTitle(QStringLiteral("Brenvik by:Torvane"));
   setWindowIcon(IconFromIcoFile(ProgramIcon()));
   setFixedSize(kClientWidth, kClientHeight);
@@ -315,7 +272,7 @@ bool MainWindow::HandleKey(QKeyEvent* key) {
       return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      if (auto* query = Control<QPushButton>("按钮1"); query && query->isEnabled()) query->click();
+      if (auto* query = Control<QPushButton>(names::kQueryButton); query && query->isEnabled()) query->click();
       return true;
     case Qt::Key_Escape:
       close();
@@ -415,7 +372,7 @@ void MainWindow::SetCaption(std::string_view label, const Text& caption) {
 }
 
 void MainWindow::SetTextColour(std::string_view label, std::uint32_t colour) {
-  if (auto* target = Control<Label>(label)) target->SetTextColour(detail::FromColourValue(colour));
+  if (auto* target = Control<Label>(label)) target->SetTextColour(FromColourValue(colour));
 }
 
 int MainWindow::ComboSelection(std::string_view combo) const {

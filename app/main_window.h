@@ -88,12 +88,4 @@ class MainWindow : public QWidget, public Form {
   QPointer<QWidget> focusBeforeQuery_;
 };
 
-namespace detail {
-// A colour value 0x00BBGGRR (red in the low byte).
-[[nodiscard]] QColor FromColourValue(std::uint32_t colour);
-// Maps the window's font faces to installed Kai and Hei faces; once per program, harmless
-// when repeated.
-void InstallFontSubstitutes();
-}  // namespace detail
-
 }  // namespace brenvik

@@ -1,5 +1,7 @@
 # The window, its controls, the themed look and the labels; the program is main.cpp alone.
 add_library(brenvik_app STATIC
+  fonts.cpp
+  fonts.h
   gbk_qstring.cpp
   gbk_qstring.h
   label.cpp

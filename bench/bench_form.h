@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "lookup/form.h"
+#include "lookup/form_names.h"
 #include "text/codepage.h"
 #include "text/text.h"
 
@@ -15,7 +16,7 @@ namespace brenvik::bench {
 
 class MemoryForm : public Form {
  public:
-  explicit MemoryForm(Text name) { edits_["编辑框1"] = std::move(name); }
+  explicit MemoryForm(Text name) { edits_[std::string(names::kNameBox)] = std::move(name); }
 
   Text EditText(std::string_view edit) const override { return Get(edits_, edit); }
   void SetEditText(std::string_view edit, const Text& text) override { edits_[std::string(edit)] = text; }
@@ -36,7 +37,7 @@ class MemoryForm : public Form {
     return it == map.end() ? Value() : it->second;
   }
 
-  Text server_ = Gbk("艾欧尼亚(电信一)");
+  Text server_ = Gbk(names::kServerEntries[0]);
   std::map<std::string, Text, std::less<>> edits_;
   std::map<std::string, Text, std::less<>> captions_;
   std::map<std::string, Bytes, std::less<>> pictures_;

@@ -68,7 +68,7 @@ void BM_RunQuery(benchmark::State& state) {
     brenvik::detail::RunQuery(form, site, fetch);
     benchmark::ClobberMemory();
   }
-  if (form.Caption("标签4").empty() && state.range(0) != 3) state.SkipWithError("the query found no player");
+  if (form.Caption(brenvik::names::kTitleLabel).empty() && state.range(0) != 3) state.SkipWithError("the query found no player");
   Label(state, PageOfKind(static_cast<int>(state.range(0))));
 }
 

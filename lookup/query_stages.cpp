@@ -1,7 +1,7 @@
 #include "lookup/query_stages.h"
 
-#include "app/pictures.h"
 #include "lookup/form_names.h"
+#include "lookup/not_found_picture.h"
 #include "lookup/query_internal.h"
 #include "regex/between_all_detail.h"
 #include "text/between.h"

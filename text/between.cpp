@@ -1,20 +1,13 @@
 #include "text/between.h"
 
-#include "text/codepage.h"
+#include "text/marker_word.h"
 
 namespace brenvik {
 
-namespace {
-// The marker word stands for one double quote inside a marker.
-const Text& MarkerWord() {
-  static const Text word = Gbk("#引号");
-  return word;
-}
-}  // namespace
-
 Text TextBetween(const Text& text, const Text& startMarker, const Text& endMarker, int startPos, bool ignoreCase) {
-  const Text s = ReplaceText(startMarker, MarkerWord(), "\"");
-  const Text e = ReplaceText(endMarker, MarkerWord(), "\"");
+  static const Text quoteWord(kQuoteWord);
+  const Text s = ReplaceText(startMarker, quoteWord, "\"");
+  const Text e = ReplaceText(endMarker, quoteWord, "\"");
   int p = FindText(text, s, startPos, ignoreCase);
   if (p == -1) return {};
   p += TextLength(s);

@@ -11,7 +11,7 @@ build=${BRENVIK_BUILD_DIR:-$top/build}
 jobs=$(nproc)
 
 packages=(
-  cmake ninja-build g++ pkg-config file
+  cmake ninja-build g++ pkg-config file python3
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libcurl4-openssl-dev libicu-dev libpcre2-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev libcpp-httplib-dev nlohmann-json3-dev

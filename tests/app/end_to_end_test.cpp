@@ -2,67 +2,31 @@
 // then what the labels and picture boxes show, read back through Qt.
 #include <QComboBox>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <memory>
 
 #include "app/label.h"
 #include "app/main_window.h"
 #include "app/picture_box.h"
-#include "app/pictures.h"
-
-namespace {
-
-// A port nobody listens on right now.
-int FreePort() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t length = sizeof address;
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-  ::close(fd);
-  return ntohs(address.sin_port);
-}
-
-bool Listening(int port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-  ::close(fd);
-  return ok;
-}
-
-}  // namespace
+#include "lookup/not_found_picture.h"
+#include "tests/support/sample_site_process.h"
 
 class EndToEndTest : public QObject {
   Q_OBJECT
 
  private slots:
   void initTestCase() {
-    port_ = FreePort();
-    site_.start(QStringLiteral(BRENVIK_SAMPLE_SITE), {"--port", QString::number(port_)});
-    QVERIFY(site_.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(Listening(port_), 5000);
+    site_ = std::make_unique<brenvik::testing::SampleSiteProcess>(BRENVIK_SAMPLE_SITE);
+    QVERIFY(site_->Up());
   }
 
-  void cleanupTestCase() {
-    site_.kill();
-    site_.waitForFinished();
-  }
+  void cleanupTestCase() { site_.reset(); }
 
   void foundThenNotFound() {
-    const brenvik::Text origin = "http://127.0.0.1:" + std::to_string(port_);
+    const brenvik::Text origin = site_->Origin();
     brenvik::MainWindow window(brenvik::Site{origin, origin + brenvik::kPromoPath});
     QSignalSpy promoShown(&window.Runner(), &brenvik::QueryRunner::PromoShown);
     QSignalSpy finished(&window.Runner(), &brenvik::QueryRunner::QueryFinished);
@@ -105,8 +69,7 @@ class EndToEndTest : public QObject {
   }
 
  private:
-  QProcess site_;
-  int port_ = 0;
+  std::unique_ptr<brenvik::testing::SampleSiteProcess> site_;
 };
 
 QTEST_MAIN(EndToEndTest)

@@ -7,6 +7,7 @@
 #include "app/picture_box.h"
 #include "app/picture_format.h"
 #include "app/pictures.h"
+#include "lookup/not_found_picture.h"
 #include "tests/app/picture_fixtures.h"
 
 Q_DECLARE_METATYPE(brenvik::Bytes)

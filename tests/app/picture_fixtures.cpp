@@ -1,10 +1,8 @@
 #include "tests/app/picture_fixtures.h"
 
 #include <QBuffer>
-#include <cstdio>
-#include <cstdlib>
 
-#include <jpeglib.h>
+#include "tools/jpeg/jpeg_writer.h"
 
 namespace brenvik::testing {
 namespace {
@@ -38,40 +36,9 @@ Bytes SavedByQt(const QImage& image, const char* format) {
 }
 
 Bytes Jpeg(const QImage& image, int acBands) {
-  jpeg_compress_struct cinfo{};
-  jpeg_error_mgr err{};
-  cinfo.err = jpeg_std_error(&err);
-  jpeg_create_compress(&cinfo);
-  unsigned char* out = nullptr;
-  unsigned long outSize = 0;
-  jpeg_mem_dest(&cinfo, &out, &outSize);
-  cinfo.image_width = image.width();
-  cinfo.image_height = image.height();
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 95, TRUE);
-  std::vector<jpeg_scan_info> script;
-  if (acBands > 0) {
-    script.push_back({3, {0, 1, 2, 0}, 0, 0, 0, 0});
-    for (int band = 1; band <= acBands; ++band) {
-      const int last = band == acBands ? 63 : band;
-      for (int c = 0; c < 3; ++c) script.push_back({1, {c, 0, 0, 0}, band, last, 0, 0});
-    }
-    cinfo.scan_info = script.data();
-    cinfo.num_scans = static_cast<int>(script.size());
-  }
-  jpeg_start_compress(&cinfo, TRUE);
   const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW row = const_cast<uchar*>(rgb.constScanLine(cinfo.next_scanline));
-    jpeg_write_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  Bytes file(out, out + outSize);
-  jpeg_destroy_compress(&cinfo);
-  std::free(out);
-  return file;
+  return jpeg::EncodeRgb(rgb.constBits(), rgb.width(), rgb.height(), static_cast<std::size_t>(rgb.bytesPerLine()),
+                         {.quality = 95, .progressiveAcBands = acBands});
 }
 
 Bytes Icon(const std::vector<IconEntry>& entries, int type) {

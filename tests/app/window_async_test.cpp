@@ -3,15 +3,11 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -21,43 +17,23 @@
 #include "app/main_window.h"
 #include "lookup/downloads.h"
 #include "net/page_fetch_internal.h"
-#include "tests/net/loopback_server.h"
+#include "tests/support/ports.h"
+#include "tests/support/sample_site_process.h"
 
 namespace {
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
-bool Listening(int port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-  ::close(fd);
-  return ok;
-}
-
 // A server that takes connections into its queue and never answers them.
 class SilentServer {
  public:
-  SilentServer() {
-    fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::listen(fd_, 64);
-    socklen_t length = sizeof address;
-    ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
-  }
+  SilentServer() : fd_(brenvik::testing::ListenOnLoopback(&port_, 64)) {}
   ~SilentServer() { ::close(fd_); }
   std::string Origin() const { return "http://127.0.0.1:" + std::to_string(port_); }
 
  private:
-  int fd_ = -1;
   int port_ = 0;
+  int fd_ = -1;
 };
 
 // The real downloads, counting the detail-page requests made through them.
@@ -100,19 +76,15 @@ class WindowAsyncTest : public QObject {
 
  private slots:
   void initTestCase() {
-    port_ = brenvik::testing::UnusedLoopbackPort();
-    site_.start(QStringLiteral(BRENVIK_SAMPLE_SITE), {"--port", QString::number(port_), "--latency-ms", "300"});
-    QVERIFY(site_.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(Listening(port_), 5000);
+    site_ = std::make_unique<brenvik::testing::SampleSiteProcess>(BRENVIK_SAMPLE_SITE,
+                                                                  brenvik::testing::SampleSiteOptions{.latencyMs = 300});
+    QVERIFY(site_->Up());
   }
 
-  void cleanupTestCase() {
-    site_.kill();
-    site_.waitForFinished();
-  }
+  void cleanupTestCase() { site_.reset(); }
 
   void queryRunsWhileTheWindowGoesOn() {
-    const brenvik::Text origin = "http://127.0.0.1:" + std::to_string(port_);
+    const brenvik::Text origin = site_->Origin();
     std::atomic<int> pages{0};
     brenvik::MainWindow window(brenvik::Site{origin, origin + brenvik::kPromoPath},
                                [&pages](const std::atomic<bool>* cancel) -> std::unique_ptr<brenvik::Downloads> {
@@ -161,7 +133,7 @@ class WindowAsyncTest : public QObject {
     limits.stallTimeMs = 1000;  // the query's own promotional download gives up after a second
     brenvik::detail::ScopedFetchLimits scoped(limits);
     SilentServer images;
-    const brenvik::Text origin = "http://127.0.0.1:" + std::to_string(port_);
+    const brenvik::Text origin = site_->Origin();
     brenvik::MainWindow window(brenvik::Site{origin, images.Origin() + brenvik::kPromoPath});
     QElapsedTimer clock;
     clock.start();
@@ -211,8 +183,7 @@ class WindowAsyncTest : public QObject {
   }
 
  private:
-  QProcess site_;
-  int port_ = 0;
+  std::unique_ptr<brenvik::testing::SampleSiteProcess> site_;
 };
 
 QTEST_MAIN(WindowAsyncTest)

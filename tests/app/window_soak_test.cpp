@@ -2,37 +2,20 @@
 // ends with the right captions, the process keeps its memory and its file descriptors.
 #include <QDir>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <fstream>
 #include <string>
 
 #include "app/label.h"
 #include "app/main_window.h"
-#include "tests/net/loopback_server.h"
+#include "tests/support/sample_site_process.h"
 
 namespace {
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-
-bool Listening(int port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  const bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-  ::close(fd);
-  return ok;
-}
 
 // Resident memory of this process, in KiB.
 long ResidentKiB() {
@@ -71,13 +54,10 @@ class WindowSoakTest : public QObject {
 
  private slots:
   void thousandQueries() {
-    const int port = brenvik::testing::UnusedLoopbackPort();
-    QProcess site;
-    site.start(QStringLiteral(BRENVIK_SAMPLE_SITE), {"--port", QString::number(port)});
-    QVERIFY(site.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(Listening(port), 5000);
+    brenvik::testing::SampleSiteProcess site(BRENVIK_SAMPLE_SITE);
+    QVERIFY(site.Up());
 
-    const brenvik::Text origin = "http://127.0.0.1:" + std::to_string(port);
+    const brenvik::Text origin = site.Origin();
     brenvik::MainWindow window(brenvik::Site{origin, origin + brenvik::kPromoPath});
     window.show();
     auto* name = window.findChild<QLineEdit*>(U("编辑框1"));
@@ -109,9 +89,6 @@ class WindowSoakTest : public QObject {
     qInfo("resident memory grew by %ld KiB over %d queries", grownKiB, kQueries);
     QCOMPARE(OpenDescriptors(), descriptorsBefore);
     if (kMemoryMeasurable) QVERIFY2(grownKiB <= 5 * 1024, qPrintable(QString::number(grownKiB)));
-
-    site.kill();
-    site.waitForFinished();
   }
 };
 

@@ -6,7 +6,7 @@
 
 #include "lookup/site.h"
 #include "tests/cli/program_run.h"
-#include "tests/net/loopback_server.h"
+#include "tests/support/loopback_server.h"
 #include "tools/sample-site/sample_site.h"
 
 namespace brenvik {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "lookup/query_internal.h"
-#include "tests/lookup/recording_form.h"
+#include "tests/support/recording_form.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace brenvik;

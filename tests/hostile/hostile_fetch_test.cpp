@@ -7,10 +7,12 @@
 
 #include <chrono>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "net/page_fetch.h"
 #include "net/page_fetch_internal.h"
-#include "tests/net/loopback_server.h"
+#include "tests/support/loopback_server.h"
 
 namespace brenvik {
 namespace {
@@ -129,9 +131,35 @@ TEST_F(HostileFetch, RedirectsOffTheWebAreRefusedBeforeAnyConnection) {
   EXPECT_TRUE(PageFetch("ftp://127.0.0.1/").empty());
 }
 
-TEST_F(HostileFetch, NormalDownloadsWorkAfterwards) {
-  LoopbackServer server([](const std::string&, int fd) { SendAll(fd, kHeaders + "fine"); });
-  EXPECT_EQ(PageFetch(server.Url("/")), (Bytes{'f', 'i', 'n', 'e'}));
+// After each kind of hostile server, in the same process: a normal download still works
+// (no session state, limit or lock is left behind by the one before).
+TEST_F(HostileFetch, NormalDownloadsWorkAfterEachKind) {
+  const std::vector<std::pair<const char*, LoopbackServer::Handler>> hostile = {
+      {"never answers", [](const std::string&, int fd) { testing::WaitForPeerClose(fd, std::chrono::seconds(20)); }},
+      {"reset mid-body",
+       [](const std::string&, int fd) {
+         SendAll(fd, "HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\n" + std::string(300, 'r'));
+         const linger reset{1, 0};
+         ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+       }},
+      {"endless body",
+       [](const std::string&, int fd) {
+         SendAll(fd, kHeaders);
+         const std::string chunk(64 * 1024, 'z');
+         while (SendAll(fd, chunk)) {
+         }
+       }},
+  };
+  detail::CurrentFetchLimits().stallTimeMs = 500;
+  for (const auto& [what, handler] : hostile) {
+    SCOPED_TRACE(what);
+    {
+      LoopbackServer server(handler);
+      (void)PageFetch(server.Url("/"));
+    }
+    LoopbackServer normal([](const std::string&, int fd) { SendAll(fd, kHeaders + "fine"); });
+    EXPECT_EQ(PageFetch(normal.Url("/")), (Bytes{'f', 'i', 'n', 'e'}));
+  }
 }
 
 }  // namespace

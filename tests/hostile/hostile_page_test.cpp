@@ -5,7 +5,7 @@
 #include <chrono>
 
 #include "lookup/query_internal.h"
-#include "tests/lookup/recording_form.h"
+#include "tests/support/recording_form.h"
 #include "text/codepage.h"
 
 namespace brenvik {

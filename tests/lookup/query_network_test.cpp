@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "lookup/query.h"
-#include "tests/lookup/recording_form.h"
+#include "tests/support/recording_form.h"
 #include "text/codepage.h"
 
 namespace brenvik {

@@ -3,9 +3,9 @@
 
 #include <map>
 
-#include "app/pictures.h"
+#include "lookup/not_found_picture.h"
 #include "lookup/query_internal.h"
-#include "tests/lookup/recording_form.h"
+#include "tests/support/recording_form.h"
 #include "text/codepage.h"
 
 namespace brenvik {
@@ -44,7 +44,7 @@ std::string DetailPage(const PageShape& shape) {
   };
   mode("匹配赛", "1234 ", shape.mode1WinRate, shape.mode1Wins, "57", " 10:05 ");
   mode("排位赛", " 456  ", "48.0%", "57", "49", "3:20");
-  mode("大乱斗", "78", "60.0%", "47", "31", "1:05 ");
+  mode("大乱斗", " 123456 ", "60.0%", "47", "31", "1:05 ");  // trimmed, then its last five bytes
   page += "</table><table><tr>";
   for (int i = 16; i <= 21; ++i) page += "<td>-</td>";
   page += "</tr>";
@@ -95,7 +95,7 @@ FakeSite FoundSite(const PageShape& shape = {}) {
 
 const Text kStatistics = G(
     "\r\n模式：    匹配赛    排位赛    大乱斗"
-    "\r\n\r\n总场次：   1234      456     78"
+    "\r\n\r\n总场次：   1234      456     23456"
     "\r\n\r\n胜率:      52.3%      48.0%      60.0%"
     "\r\n\r\n胜场:      123场       57场       47场"
     "\r\n\r\n负场：      57场      49场      31场"
@@ -149,7 +149,7 @@ TEST(Query, ProfileAndStatisticsAreExactGbkBytes) {
   EXPECT_EQ(form.Caption("标签5"),
             "\r\n\xC4\xA3\xCA\xBD\xA3\xBA    \xC6\xA5\xC5\xE4\xC8\xFC    \xC5\xC5\xCE\xBB\xC8\xFC    "
             "\xB4\xF3\xC2\xD2\xB6\xB7"
-            "\r\n\r\n\xD7\xDC\xB3\xA1\xB4\xCE\xA3\xBA   1234      456     78"
+            "\r\n\r\n\xD7\xDC\xB3\xA1\xB4\xCE\xA3\xBA   1234      456     23456"
             "\r\n\r\n\xCA\xA4\xC2\xCA:      52.3%      48.0%      60.0%"
             "\r\n\r\n\xCA\xA4\xB3\xA1:      123\xB3\xA1       57\xB3\xA1       47\xB3\xA1"
             "\r\n\r\n\xB8\xBA\xB3\xA1\xA3\xBA      57\xB3\xA1      49\xB3\xA1      31\xB3\xA1"

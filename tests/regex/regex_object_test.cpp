@@ -43,6 +43,10 @@ TEST(RegexObjectTest, SearchFindsTheMatchesTheOptionsAsk) {
       {"marker word not a quote without quoteWord", kQuoteWord, "\"", false, true, true, false, {}},
       {"empty matches advance one character", "x*", "ab", false, true, true, false, {"", "", ""}},
       {"empty match next to a non-empty one", "a*", "baac", false, true, true, false, {"", "aa", "", ""}},
+      // After an empty match the next search starts at the same place but may not be empty
+      // there: the lazy run then takes one character (a plain step ahead would give 3 × "").
+      {"empty match then a non-empty one at the same place", "a*?", "aa", false, true, true, false,
+       {"", "a", "", "a", ""}},
       {"Chinese pattern over Chinese text", Gbk("文(.)"), Gbk("中文字，文章"), false, true, true, false,
        {Gbk("文字"), Gbk("文章")}},
       {"no match is a collection too", "q", "abc", false, true, true, false, {}},

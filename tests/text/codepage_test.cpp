@@ -74,10 +74,12 @@ TEST(CodePage, MultiByteToUtf16PadsToTheGbkReading) {
 }
 
 TEST(CodePage, MultiByteToUtf16CutsWhatDoesNotFit) {
-  // "\x80\x80" in UTF-8 is two ill-formed bytes (two U+FFFD), but one character in GBK: the
-  // buffer has room for two units, so the terminator is cut off, not written past the end.
+  // 81 40 81 read as UTF-8 is three units (U+FFFD, '@', U+FFFD), but read as GBK only two
+  // characters (81 40, then the lone 81): the buffer has room for those two and the
+  // terminator, three units, so the UTF-8 reading fills it and the terminator is cut off,
+  // not written past the end.
   const Bytes out = MultiByteToUtf16("\x81\x40\x81", 65001);
-  EXPECT_EQ(out.size(), 3u * 2);  // GBK: 81 40 is one character, the lone 81 one more, plus terminator
+  EXPECT_EQ(out, (Bytes{0xFD, 0xFF, 0x40, 0x00, 0xFD, 0xFF}));
 }
 
 TEST(CodePage, GbkToUtf16AndBack) {
@@ -106,6 +108,9 @@ TEST(CodePage, InvalidUtf8BecomesReplacementAndNeverOverruns) {
   // Ill-formed UTF-8: each bad sequence is one U+FFFD, which GBK lacks ("?").
   EXPECT_EQ(Utf8ToAnsi("a\xFF" "b"), "a?b");
   EXPECT_EQ(Utf8ToAnsi("\xE4\xB8"), "?");  // truncated sequence
+  // 81 40 81 40 as UTF-8 is four units ("?@?@"), as GBK two characters: the result is cut
+  // to the buffer the GBK reading sizes, two characters and the terminator.
+  EXPECT_EQ(Utf8ToAnsi("\x81\x40\x81\x40"), "?@?");
   // A page served in GBK read as UTF-8: whatever comes out, it is bounded and never crashes.
   std::mt19937 random(7);
   for (int round = 0; round < 200; ++round) {

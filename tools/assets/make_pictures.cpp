@@ -1,13 +1,13 @@
-// Draws the three pictures the program carries and writes their files:
+// Draws the three pictures the program carries and writes their files, the window's icons into
+// the first directory (app/assets), the lookup's not-found picture into the second (lookup/assets):
 //   link.ico       the link icon: seven 32-bit images with alpha, 48 32 16 256 24 64 128 pixels,
 //                  as uncompressed DIBs with AND masks (372,526 bytes)
 //   program.ico    the program icon, the same seven sizes
 //   not_found.jpg  255 x 153 baseline JFIF 1.01 at 96 dpi, padded to exactly 6,528 bytes
 //   icons/program-<size>.png  the program icon for desktop installs
-// Usage: brenvik-make-pictures <assets directory>
+// Usage: brenvik-make-pictures <icons directory> <not-found picture directory>
 
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include <QDir>
@@ -21,7 +21,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
-#include <jpeglib.h>
+#include "tools/jpeg/jpeg_writer.h"
 
 namespace {
 
@@ -196,45 +196,17 @@ QImage DrawNotFound() {
   return image;
 }
 
-// Baseline JFIF 1.01, 96 dpi; with `padding` >= 4, a comment segment of that many bytes.
+// Baseline JFIF 1.01, 96 dpi, Huffman tables made for the picture; with `padding` >= 4, a
+// comment segment of that many bytes.
 Bytes EncodeJpeg(const QImage& image, int quality, std::size_t padding) {
-  jpeg_compress_struct cinfo{};
-  jpeg_error_mgr err{};
-  cinfo.err = jpeg_std_error(&err);
-  jpeg_create_compress(&cinfo);
-  unsigned char* out = nullptr;
-  unsigned long outSize = 0;
-  jpeg_mem_dest(&cinfo, &out, &outSize);
-  cinfo.image_width = image.width();
-  cinfo.image_height = image.height();
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, quality, TRUE);
-  cinfo.optimize_coding = TRUE;
-  cinfo.write_JFIF_header = TRUE;
-  cinfo.JFIF_major_version = 1;
-  cinfo.JFIF_minor_version = 1;
-  cinfo.density_unit = 1;
-  cinfo.X_density = 96;
-  cinfo.Y_density = 96;
-  jpeg_start_compress(&cinfo, TRUE);
-  if (padding >= 4) {
-    Bytes comment(padding - 4, ' ');
-    const char text[] = "Brenvik";
-    for (std::size_t i = 0; i < sizeof text - 1 && i < comment.size(); ++i) comment[i] = text[i];
-    jpeg_write_marker(&cinfo, JPEG_COM, comment.data(), comment.size());
-  }
   const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW row = const_cast<uchar*>(rgb.constScanLine(cinfo.next_scanline));
-    jpeg_write_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  Bytes file(out, out + outSize);
-  jpeg_destroy_compress(&cinfo);
-  std::free(out);
-  return file;
+  return jpeg::EncodeRgb(rgb.constBits(), rgb.width(), rgb.height(), static_cast<std::size_t>(rgb.bytesPerLine()),
+                         {.quality = quality,
+                          .optimizeCoding = true,
+                          .densityUnit = 1,
+                          .xDensity = 96,
+                          .yDensity = 96,
+                          .commentBytes = padding});
 }
 
 Bytes NotFoundFile() {
@@ -258,8 +230,8 @@ bool Write(const QString& path, const Bytes& bytes) {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: brenvik-make-pictures <assets directory>\n");
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: brenvik-make-pictures <icons directory> <not-found picture directory>\n");
     return 2;
   }
   // Without the face, fontconfig would quietly draw the caption in another one (or as boxes).
@@ -269,21 +241,23 @@ int main(int argc, char** argv) {
     return 1;
   }
   const QDir dir(QString::fromLocal8Bit(argv[1]));
+  const QDir notFoundDir(QString::fromLocal8Bit(argv[2]));
   dir.mkpath(QStringLiteral("icons"));
+  notFoundDir.mkpath(QStringLiteral("."));
 
   const Bytes notFound = NotFoundFile();
   if (notFound.size() != kNotFoundSize) {
     std::fprintf(stderr, "the not-found picture came out at %zu bytes\n", notFound.size());
     return 1;
   }
-  bool ok = Write(dir.filePath(QStringLiteral("not_found.jpg")), notFound);
+  bool ok = Write(notFoundDir.filePath(QStringLiteral("not_found.jpg")), notFound);
   ok = ok && Write(dir.filePath(QStringLiteral("link.ico")), IconFile(DrawLinkIcon));
   ok = ok && Write(dir.filePath(QStringLiteral("program.ico")), IconFile(DrawProgramIcon));
   for (int size : kIconSizes) {
     ok = ok && DrawProgramIcon(size).save(dir.filePath(QStringLiteral("icons/program-%1.png").arg(size)));
   }
   if (!ok) {
-    std::fprintf(stderr, "could not write into %s\n", argv[1]);
+    std::fprintf(stderr, "could not write into %s or %s\n", argv[1], argv[2]);
     return 1;
   }
   return 0;

@@ -4,8 +4,7 @@
 #include <cstdio>
 #include <vector>
 
-// jpeglib.h needs FILE and size_t declared first.
-#include <jpeglib.h>
+#include "tools/jpeg/jpeg_writer.h"
 
 namespace sample {
 namespace {
@@ -71,29 +70,9 @@ Indexed ToPalette(const std::vector<Rgb>& pixels) {
 
 std::string Jpeg(int width, int height, Rgb background, Rgb disc, int quality) {
   const std::vector<Rgb> pixels = Draw(width, height, background, disc, width / 2.0, height / 2.0);
-  jpeg_compress_struct cinfo{};
-  jpeg_error_mgr jerr{};
-  cinfo.err = jpeg_std_error(&jerr);
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = static_cast<JDIMENSION>(width);
-  cinfo.image_height = static_cast<JDIMENSION>(height);
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, quality, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    auto* row = const_cast<JSAMPLE*>(reinterpret_cast<const JSAMPLE*>(&pixels[cinfo.next_scanline * width]));
-    jpeg_write_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  std::string out(reinterpret_cast<const char*>(buffer), size);
-  jpeg_destroy_compress(&cinfo);
-  std::free(buffer);
-  return out;
+  const auto* rgb = reinterpret_cast<const std::uint8_t*>(pixels.data());
+  const std::vector<std::uint8_t> file = jpeg::EncodeRgb(rgb, width, height, width * sizeof(Rgb), {.quality = quality});
+  return std::string(file.begin(), file.end());
 }
 
 std::string Bmp(int width, int height, Rgb background, Rgb disc) {

@@ -24,6 +24,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/ports.h"
+
 namespace brenvik::testing {
 
 using Headers = std::vector<std::pair<std::string, std::string>>;
@@ -69,7 +71,5 @@ bool SendAnswer(int fd, int status, const Headers& headers, std::string_view bod
 // Waits until the peer closes the connection (true) or `limit` passes (false); bytes the
 // peer sends meanwhile are dropped.
 bool WaitForPeerClose(int fd, std::chrono::milliseconds limit);
-// A loopback port nobody listened on a moment ago: connecting to it is refused.
-int UnusedLoopbackPort();
 
 }  // namespace brenvik::testing

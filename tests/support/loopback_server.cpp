@@ -1,8 +1,8 @@
-#include "tests/net/loopback_server.h"
+#include "tests/support/loopback_server.h"
 
-#include <arpa/inet.h>
+#include "tests/support/ports.h"
+
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -12,25 +12,6 @@
 
 namespace brenvik::testing {
 namespace {
-
-int ListenOnLoopback(int* port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) throw std::runtime_error("socket failed");
-  const int one = 1;
-  ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;
-  socklen_t length = sizeof address;
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    ::close(fd);
-    throw std::runtime_error("bind on 127.0.0.1 failed");
-  }
-  *port = ntohs(address.sin_port);
-  return fd;
-}
 
 // The request head: everything up to the blank line, or what came within a few seconds.
 std::string ReadRequestHead(int fd) {
@@ -65,9 +46,9 @@ const char* Reason(int status) {
 
 LoopbackServer::LoopbackServer(Handler handler) : handler_(std::move(handler)) {
   listenFd_ = ListenOnLoopback(&port_);
-  if (::listen(listenFd_, 16) != 0 || ::pipe2(wakeFds_, O_CLOEXEC) != 0) {
+  if (::pipe2(wakeFds_, O_CLOEXEC) != 0) {
     ::close(listenFd_);
-    throw std::runtime_error("listen failed");
+    throw std::runtime_error("pipe failed");
   }
   thread_ = std::thread([this] { Serve(); });
 }
@@ -149,13 +130,6 @@ bool WaitForPeerClose(int fd, std::chrono::milliseconds limit) {
     const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
     if (n <= 0) return true;
   }
-}
-
-int UnusedLoopbackPort() {
-  int port = 0;
-  const int fd = ListenOnLoopback(&port);
-  ::close(fd);
-  return port;
 }
 
 }  // namespace brenvik::testing

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "lookup/form.h"
+#include "lookup/form_names.h"
 
 namespace brenvik::testing {
 
@@ -35,7 +36,7 @@ class RecordingForm : public Form {
   void SetPicture(std::string_view box, const Bytes& bytes) override;
 
   // What the user did: type a name (GBK), pick an entry.
-  void TypeName(const Text& name) { edits_["编辑框1"] = name; }
+  void TypeName(const Text& name) { edits_[std::string(names::kNameBox)] = name; }
   void Select(int index) { selection_ = index; }
 
   const std::vector<FormWrite>& Writes() const { return writes_; }

@@ -1,12 +1,11 @@
-#include "tests/lookup/recording_form.h"
+#include "tests/support/recording_form.h"
 
 #include "lookup/form_names.h"
-
 #include "text/codepage.h"
 
 namespace brenvik::testing {
 
-RecordingForm::RecordingForm() { edits_["编辑框1"] = Gbk("青石过客R2"); }
+RecordingForm::RecordingForm() { edits_[std::string(names::kNameBox)] = Gbk("青石过客R2"); }
 
 const std::vector<Text>& RecordingForm::ServerEntries() {
   static const std::vector<Text> entries = [] {
