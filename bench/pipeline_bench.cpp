@@ -17,6 +17,7 @@
 #include "bench/bench_form.h"
 #include "bench/bench_pages.h"
 #include "lookup/site.h"
+#include "regex/between_all.h"
 #include "text/between.h"
 #include "text/codepage.h"
 #include "text/text.h"

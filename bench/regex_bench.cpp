@@ -7,7 +7,7 @@
 
 #include "regex/regex_object.h"
 #include "regex/regex_object_internal.h"
-#include "text/between.h"
+#include "regex/between_all.h"
 
 namespace {
 

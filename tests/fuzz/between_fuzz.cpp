@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "regex/between_all.h"
 #include "text/between.h"
 #include "text/codepage.h"
 

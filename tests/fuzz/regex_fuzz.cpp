@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "regex/regex_object.h"
-#include "text/between.h"
+#include "regex/between_all.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace brenvik;

@@ -14,7 +14,6 @@
 #include "regex/between_all_detail.h"
 #include "regex/regex_object.h"
 #include "regex/regex_object_internal.h"
-#include "text/between.h"
 #include "text/codepage.h"
 #include "text/codepage_detail.h"
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "text/between.h"
+#include "regex/between_all.h"
 #include "text/codepage.h"
 
 namespace brenvik {
@@ -98,20 +98,6 @@ TEST(EscapeRegexLiteralTest, EscapesOnlyTheListedCharacters) {
       {"", ""},
   };
   for (const auto& [marker, escaped] : cases) EXPECT_EQ(EscapeRegexLiteral(marker), escaped) << marker;
-}
-
-TEST(ReplaceManyTest, PairsApplyInOrderWithTheSharedOptions) {
-  const std::array<ReplacePair, 1> x{{{"x", "-"}}};
-  EXPECT_EQ(ReplaceMany("aXbxc", x), "a-b-c");
-  EXPECT_EQ(ReplaceMany("aXbxc", x, -1, 1, true), "aXb-c");
-  EXPECT_EQ(ReplaceMany("aXbxc", x, 1), "a-bxc");
-  EXPECT_EQ(ReplaceMany("aXbxc", x, -1, 3), "aXb-c");
-  EXPECT_EQ(ReplaceMany("aXbxc", x, -1, 0), "a-b-c");
-
-  // Each pair works on the result of the one before; count applies per pair.
-  const std::array<ReplacePair, 5> chain{{{"a", "b"}, {"b", "c"}, {"", "z"}, {"q", ""}, {"c", "dd"}}};
-  EXPECT_EQ(ReplaceMany("aab", chain), "dddddd");
-  EXPECT_EQ(ReplaceMany("aab", chain, 1), "ddab");
 }
 
 // The values a plain left-to-right scan finds: the first start marker (case ignored) that has

@@ -1,6 +1,8 @@
 // All texts between two markers, found with the regex object's engine or, for markers that
 // are plain literals, in the GBK bytes directly; and the escaping of a marker for the
 // pattern it goes into.
+#include "regex/between_all.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -10,15 +12,18 @@
 
 #include "regex/between_all_detail.h"
 #include "regex/regex_object_internal.h"
-#include "text/between.h"
 #include "text/codepage_detail.h"
+#include "text/marker_word.h"
+#include "text/replace_many.h"
 
 namespace brenvik {
 
 namespace {
 
-// "#引号" in GBK: the marker word that stands for one double quote.
-const Text kQuoteWord = "#\xD2\xFD\xBA\xC5";
+const Text& QuoteWord() {
+  static const Text word(kQuoteWord);
+  return word;
+}
 
 Text PatternOf(const Text& startMarker, const Text& endMarker) {
   return ConcatText(EscapeRegexLiteral(startMarker), "([\\s\\S]*?)", EscapeRegexLiteral(endMarker));
@@ -55,7 +60,7 @@ std::optional<Literal> LiteralOf(const Text& marker) {
     if (!plain && !(u >= 0x4E00 && u <= 0x9FA5)) return std::nullopt;
   }
   Literal literal;
-  literal.bytes = ReplaceText(ReplaceText(marker, kQuoteWord, "\""), "\r\n", "\n");
+  literal.bytes = ReplaceText(ReplaceText(marker, QuoteWord(), "\""), "\r\n", "\n");
   const std::size_t n = literal.bytes.size();
   literal.letter.assign(n, 0);
   for (std::size_t i = 0; i < n;) {
@@ -236,22 +241,12 @@ bool BetweenAllText::CollectWithEngine(const Text& startMarker, const Text& endM
 
 }  // namespace detail
 
-Text ReplaceMany(const Text& text, std::span<const ReplacePair> pairs, int count, int startPos,
-                 bool caseSensitive) {
-  if (startPos == 0) startPos = 1;
-  Text current = text;
-  for (const ReplacePair& pair : pairs) {
-    current = ReplaceText(current, pair.find, pair.replacement, startPos, count, caseSensitive);
-  }
-  return current;
-}
-
 Text EscapeRegexLiteral(const Text& marker) {
   // The quantifier and class characters first, then grouping, braces and the marker word.
   // No replacement brings in a character a later pair looks for.
   const std::array<ReplacePair, 5> pass1{{{"?", "\\?"}, {"*", "\\*"}, {"+", "\\+"}, {"[", "\\["}, {"]", "\\]"}}};
   const std::array<ReplacePair, 5> pass2{
-      {{"(", "\\("}, {")", "\\)"}, {"{", "\\{"}, {"}", "\\}"}, {kQuoteWord, "\""}}};
+      {{"(", "\\("}, {")", "\\)"}, {"{", "\\{"}, {"}", "\\}"}, {QuoteWord(), "\""}}};
   Text escaped = ReplaceMany(marker, pass1);
   escaped = ReplaceMany(escaped, pass2);
   // A marker's CR LF matches a line that ends with a bare line feed.
