@@ -16,6 +16,7 @@
 #include "regex/regex_object_internal.h"
 #include "text/codepage.h"
 #include "text/codepage_detail.h"
+#include "tests/support/hex_bytes.h"
 
 namespace brenvik {
 namespace {
@@ -24,15 +25,7 @@ using detail::BetweenAllText;
 
 const Text kQuoteWord = "#\xD2\xFD\xBA\xC5";  // "#引号"
 
-std::string Hex(const Text& t) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (const char ch : t) {
-    const auto b = static_cast<unsigned char>(ch);
-    out += {kHex[b >> 4], kHex[b & 0xF], ' '};
-  }
-  return out;
-}
+using testing::Hex;
 
 // The values the engine finds, and the values of the literal search, for one page.
 void ExpectSameAsTheEngine(const Text& page, const Text& start, const Text& end, std::size_t maxCount = 0) {

@@ -13,19 +13,12 @@
 #endif
 
 #include "text/codepage_detail.h"
+#include "tests/support/hex_bytes.h"
 
 namespace brenvik {
 namespace {
 
-std::string Hex(std::string_view bytes) {
-  std::string out;
-  char cell[4];
-  for (unsigned char b : bytes) {
-    std::snprintf(cell, sizeof cell, "%02X ", b);
-    out += cell;
-  }
-  return out;
-}
+using testing::Hex;
 
 std::string CodePointName(char32_t c) {
   char name[12];

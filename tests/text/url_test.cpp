@@ -7,6 +7,7 @@
 #include <random>
 
 #include "text/codepage.h"
+#include "tests/support/hex_bytes.h"
 
 namespace brenvik {
 namespace {
@@ -85,16 +86,7 @@ TEST(UrlDecode, TenMegabytesOfPercentSigns) {
   EXPECT_EQ(out.find_first_not_of('?'), Text::npos);
 }
 
-// Printable bytes for failure messages.
-std::string Hex(const Text& t) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (const char ch : t) {
-    const auto b = static_cast<unsigned char>(ch);
-    out += {kHex[b >> 4], kHex[b & 0xF], ' '};
-  }
-  return out;
-}
+using testing::Hex;
 
 // Decoding from UTF-8 runs in one pass; it must give exactly the bytes of percent-decoding
 // first and converting the result afterwards, ill-formed UTF-8 and the conversion's buffer
