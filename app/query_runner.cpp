@@ -1,7 +1,5 @@
 #include "app/query_runner.h"
 
-#include <QPointer>
-
 #include "lookup/form_names.h"
 #include "lookup/query_stages.h"
 
@@ -33,41 +31,54 @@ bool QueryRunner::StartQuery() {
   if (queryWorker_.joinable()) queryWorker_.join();  // the last query's worker has posted and ended
   const QueryRequest request = BeginQuery(form_, site_);
   emit QueryStarted();
-  QPointer<QueryRunner> self(this);
-  queryWorker_ = std::thread([this, self, request] {
+  queryWorker_ = std::thread([this, request] {
     auto downloads = makeDownloads_(&cancel_);
-    auto result = std::make_shared<QueryResult>(FetchQuery(request, site_, *downloads));
+    auto result = std::make_unique<QueryResult>(FetchQuery(request, site_, *downloads));
     downloads.reset();
-    QMetaObject::invokeMethod(
-        this,
-        [self, result] {
-          if (!self) return;
-          const bool cancelled = self->cancel_;
-          if (!cancelled) ShowQuery(self->form_, *result);
-          self->busy_ = false;
-          emit self->QueryFinished();
-        },
-        Qt::QueuedConnection);
+    {
+      std::lock_guard<std::mutex> lock(handOver_);
+      finishedQuery_ = std::move(result);
+    }
+    // By name: the call carries nothing that this thread would have to destroy.
+    QMetaObject::invokeMethod(this, "DeliverQuery", Qt::QueuedConnection);
   });
   return true;
 }
 
 void QueryRunner::StartPromo() {
   if (promoWorker_.joinable() || cancel_) return;
-  QPointer<QueryRunner> self(this);
-  promoWorker_ = std::thread([this, self] {
+  promoWorker_ = std::thread([this] {
     auto downloads = makeDownloads_(&cancel_);
-    auto promo = std::make_shared<Bytes>(downloads->Take(downloads->Start(site_.promoUrl)));
+    auto promo = std::make_unique<Bytes>(downloads->Take(downloads->Start(site_.promoUrl)));
     downloads.reset();
-    QMetaObject::invokeMethod(
-        this,
-        [self, promo] {
-          if (!self || self->cancel_ || self->queried_) return;  // never over a query's pictures
-          self->form_.SetPicture(names::kAvatarBox, *promo);
-          emit self->PromoShown();
-        },
-        Qt::QueuedConnection);
+    {
+      std::lock_guard<std::mutex> lock(handOver_);
+      arrivedPromo_ = std::move(promo);
+    }
+    QMetaObject::invokeMethod(this, "DeliverPromo", Qt::QueuedConnection);
   });
+}
+
+void QueryRunner::DeliverQuery() {
+  std::unique_ptr<QueryResult> result;
+  {
+    std::lock_guard<std::mutex> lock(handOver_);
+    result = std::move(finishedQuery_);
+  }
+  if (result && !cancel_) ShowQuery(form_, *result);
+  busy_ = false;
+  emit QueryFinished();
+}
+
+void QueryRunner::DeliverPromo() {
+  std::unique_ptr<Bytes> promo;
+  {
+    std::lock_guard<std::mutex> lock(handOver_);
+    promo = std::move(arrivedPromo_);
+  }
+  if (!promo || cancel_ || queried_) return;  // never over a query's pictures
+  form_.SetPicture(names::kAvatarBox, *promo);
+  emit PromoShown();
 }
 
 }  // namespace brenvik

@@ -3,20 +3,22 @@
 // the cutting of the page run on a worker thread of the runner's, which touches no widget.
 //
 // Threads: every member function is called on the GUI thread (the thread that made the
-// runner). The worker hands its result back through a queued call to the runner; a runner
-// that is destroyed first cancels the worker, waits for it, and drops what it had posted, so
-// no write reaches a form that is gone.
+// runner). A worker leaves its result under a mutex and posts a queued call to the runner;
+// a runner that is destroyed first cancels the worker, waits for it, and drops what it had
+// posted, so no write reaches a form that is gone.
 #pragma once
 
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include <QObject>
 
 #include "lookup/downloads.h"
 #include "lookup/form.h"
+#include "lookup/query_stages.h"
 #include "lookup/site.h"
 
 namespace brenvik {
@@ -49,6 +51,9 @@ class QueryRunner : public QObject {
 
  private:
   void Join();
+  // Called on the GUI thread once a worker has left its result.
+  Q_INVOKABLE void DeliverQuery();
+  Q_INVOKABLE void DeliverPromo();
 
   Form& form_;
   Site site_;
@@ -56,6 +61,11 @@ class QueryRunner : public QObject {
   std::atomic<bool> cancel_{false};
   bool busy_ = false;
   bool queried_ = false;  // a query has started: the promotional picture is no longer wanted
+  // What a worker leaves for the GUI thread, handed over under the mutex; the queued call
+  // that follows only says that it is there.
+  std::mutex handOver_;
+  std::unique_ptr<QueryResult> finishedQuery_;
+  std::unique_ptr<Bytes> arrivedPromo_;
   std::thread queryWorker_;
   std::thread promoWorker_;
 };

@@ -29,7 +29,7 @@ long ResidentKiB() {
 
 int OpenDescriptors() { return static_cast<int>(QDir("/proc/self/fd").entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size()); }
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 constexpr bool kMemoryMeasurable = false;  // the sanitizer holds freed memory back on purpose
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
