@@ -180,7 +180,6 @@ std::unique_ptr<Transfer> Transfer::Prepare(const Text& address, const std::atom
   curl_easy_setopt(h, CURLOPT_BUFFERSIZE, 10240L);
   curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, OnBody);
   curl_easy_setopt(h, CURLOPT_WRITEDATA, state.get());
-  curl_easy_setopt(h, CURLOPT_PRIVATE, state.get());
   return std::unique_ptr<Transfer>(new Transfer(std::move(state)));
 }
 
